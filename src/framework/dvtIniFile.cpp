@@ -1,0 +1,168 @@
+#include "dvtIniFile.h"
+
+#include "dvtFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace dvt {
+
+namespace {
+
+QString escaped(const QString &value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (const QChar c : value) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'\r')
+            out += QStringLiteral("\\r");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString unescaped(QStringView value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\' && i + 1 < value.size()) {
+            const QChar next = value[i + 1];
+            if (next == u'\\' || next == u'r' || next == u'n') {
+                out += next == u'\\' ? QChar(u'\\') : next == u'r' ? QChar(u'\r') : QChar(u'\n');
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+QStringList readLines(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n');
+}
+
+bool isSection(QStringView line, QString *name = nullptr)
+{
+    const QStringView trimmed = line.trimmed();
+    if (trimmed.size() < 2 || trimmed.front() != u'[' || trimmed.back() != u']')
+        return false;
+    if (name)
+        *name = trimmed.mid(1, trimmed.size() - 2).trimmed().toString();
+    return true;
+}
+
+// The key of a "Key=Value" line, or an empty view when the line has none.
+QStringView keyOf(QStringView line)
+{
+    const qsizetype eq = line.indexOf(u'=');
+    return eq <= 0 ? QStringView() : line.left(eq).trimmed();
+}
+
+bool sameName(QStringView a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+TIniFile::TIniFile(const QString &fileName)
+    : m_fileName(QFileInfo(fileName).fileName() == fileName && !fileName.isEmpty()
+                     ? UserFolder() + fileName
+                     : fileName)
+{
+}
+
+QString TIniFile::ReadString(const QString &section, const QString &key,
+                             const QString &defaultValue) const
+{
+    bool inSection = false;
+    const QStringList lines = readLines(m_fileName);
+    for (const QString &line : lines) {
+        QString name;
+        if (isSection(line, &name)) {
+            inSection = sameName(name, section);
+            continue;
+        }
+        if (inSection && sameName(keyOf(line), key)) {
+            QStringView value = QStringView(line).mid(line.indexOf(u'=') + 1);
+            if (value.endsWith(u'\r'))
+                value.chop(1);
+            return unescaped(value);
+        }
+    }
+    return defaultValue;
+}
+
+int TIniFile::ReadInteger(const QString &section, const QString &key, int defaultValue) const
+{
+    bool ok = false;
+    const int value = ReadString(section, key, QString()).trimmed().toInt(&ok);
+    return ok ? value : defaultValue;
+}
+
+bool TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    QStringList lines = readLines(m_fileName);
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    const QString entry = key + u'=' + escaped(value);
+
+    qsizetype sectionStart = -1; // the line after the section's header
+    qsizetype insertAt = -1;     // after the section's last entry
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString name;
+        if (isSection(lines[i], &name)) {
+            if (sectionStart >= 0)
+                break;
+            if (sameName(name, section))
+                sectionStart = insertAt = i + 1;
+            continue;
+        }
+        if (sectionStart < 0)
+            continue;
+        if (sameName(keyOf(lines[i]), key)) {
+            lines[i] = entry;
+            insertAt = -1;
+            break;
+        }
+        if (!lines[i].trimmed().isEmpty())
+            insertAt = i + 1;
+    }
+    if (sectionStart < 0) {
+        if (!lines.isEmpty())
+            lines.append(QString());
+        lines.append(u'[' + section + u']');
+        lines.append(entry);
+    } else if (insertAt >= 0) {
+        lines.insert(insertAt, entry);
+    }
+
+    QDir().mkpath(QFileInfo(m_fileName).absolutePath());
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    file.write((lines.join(u'\n') + u'\n').toUtf8());
+    return file.commit();
+}
+
+bool TIniFile::WriteInteger(const QString &section, const QString &key, int value)
+{
+    return WriteString(section, key, QString::number(value));
+}
+
+} // namespace dvt
