@@ -16,7 +16,7 @@ bool isComponent(const QObject *object)
 {
     const QString name = object->objectName();
     return !name.isEmpty() && !name.startsWith(QLatin1String("qt_"))
-        && !qobject_cast<const QLayout *>(object);
+           && !qobject_cast<const QLayout *>(object);
 }
 
 void collect(const QObject *parent, QList<QObject *> &components)

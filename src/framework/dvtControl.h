@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dvtColor.h"
-
 #include <QObject>
+
+#include "dvtColor.h"
 
 class QWidget;
 

@@ -8,7 +8,7 @@ namespace dvt {
 QString UserFolder()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/dvTools/");
+                           + QStringLiteral("/dvTools/");
     QDir().mkpath(folder);
     return folder;
 }

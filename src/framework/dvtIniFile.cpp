@@ -1,12 +1,12 @@
 #include "dvtIniFile.h"
 
-#include "dvtFolders.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+
+#include "dvtFolders.h"
 
 namespace dvt {
 
@@ -84,8 +84,7 @@ TIniFile::TIniFile(const QString &fileName)
     : m_fileName(QFileInfo(fileName).fileName() == fileName && !fileName.isEmpty()
                      ? UserFolder() + fileName
                      : fileName)
-{
-}
+{}
 
 QString TIniFile::ReadString(const QString &section, const QString &key,
                              const QString &defaultValue) const

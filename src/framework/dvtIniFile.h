@@ -19,7 +19,8 @@ public:
     const QString &FileName() const { return m_fileName; }
 
     // The value, or the default when the file, the section or the key is missing.
-    QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
+    QString ReadString(const QString &section, const QString &key,
+                       const QString &defaultValue) const;
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
 
     // Writes the value, creating the file and the section when missing. Answers

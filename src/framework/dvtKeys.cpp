@@ -130,7 +130,8 @@ void InjectKey(quint16 virtualKey, TShiftState shift)
     QString text;
     if (virtualKey >= 0x30 && virtualKey <= 0x39) {
         qtKey = Qt::Key_0 + (virtualKey - 0x30);
-        text = shifted ? QString(QChar(shiftedDigits[virtualKey - 0x30])) : QString(QChar(virtualKey));
+        text =
+            shifted ? QString(QChar(shiftedDigits[virtualKey - 0x30])) : QString(QChar(virtualKey));
     } else if (virtualKey >= 0x41 && virtualKey <= 0x5A) {
         qtKey = Qt::Key_A + (virtualKey - 0x41);
         const QChar letter(virtualKey);
@@ -201,9 +202,9 @@ bool TKeyHandler::RouteKeyEvent(QKeyEvent *event, const std::function<void(QKeyE
     }
     // A replaced character travels in an event of its own; its key is the one that
     // types it where there is one, so that the base class sees a consistent event.
-    QKeyEvent replaced(event->type(), character.toUpper().unicode() < 0x80 ? character.toUpper().unicode() : 0,
-                       event->modifiers(), QString(character), event->isAutoRepeat(),
-                       ushort(event->count()));
+    const char16_t upper = character.toUpper().unicode();
+    QKeyEvent replaced(event->type(), upper < 0x80 ? upper : 0, event->modifiers(),
+                       QString(character), event->isAutoRepeat(), ushort(event->count()));
     base(&replaced);
     event->setAccepted(replaced.isAccepted());
     return true;

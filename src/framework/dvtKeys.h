@@ -54,14 +54,14 @@ inline constexpr quint16 Delete = 0x2E;
 // '0'..'9' are 0x30..0x39 and 'A'..'Z' are 0x41..0x5A, as their characters.
 inline constexpr quint16 Numpad0 = 0x60; // to Numpad9 = 0x69
 inline constexpr quint16 Multiply = 0x6A;
-inline constexpr quint16 Add = 0x6B; // keypad plus
+inline constexpr quint16 Add = 0x6B;      // keypad plus
 inline constexpr quint16 Subtract = 0x6D; // keypad minus
 inline constexpr quint16 Decimal = 0x6E;  // keypad decimal point
 inline constexpr quint16 Divide = 0x6F;
-inline constexpr quint16 F1 = 0x70; // to F12 = 0x7B
-inline constexpr quint16 OemPlus = 0xBB;   // "=" and "+" of the main keyboard
+inline constexpr quint16 F1 = 0x70;      // to F12 = 0x7B
+inline constexpr quint16 OemPlus = 0xBB; // "=" and "+" of the main keyboard
 inline constexpr quint16 OemComma = 0xBC;
-inline constexpr quint16 OemMinus = 0xBD;  // "-" and "_" of the main keyboard
+inline constexpr quint16 OemMinus = 0xBD; // "-" and "_" of the main keyboard
 inline constexpr quint16 OemPeriod = 0xBE;
 } // namespace vk
 

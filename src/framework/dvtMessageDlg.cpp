@@ -1,11 +1,11 @@
 #include "dvtMessageDlg.h"
 
-#include "dvtApplication.h"
-
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <array>
+
+#include "dvtApplication.h"
 
 namespace dvt {
 

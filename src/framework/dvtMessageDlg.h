@@ -65,8 +65,7 @@ class ScopedMessageHandler
 public:
     explicit ScopedMessageHandler(MessageHandler handler)
         : m_previous(SetMessageHandler(std::move(handler)))
-    {
-    }
+    {}
     ~ScopedMessageHandler() { SetMessageHandler(std::move(m_previous)); }
     ScopedMessageHandler(const ScopedMessageHandler &) = delete;
     ScopedMessageHandler &operator=(const ScopedMessageHandler &) = delete;

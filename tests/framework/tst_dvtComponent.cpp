@@ -22,9 +22,7 @@ QStringList names(const QList<QObject *> &objects)
 class Probe : public QObject, public dvt::Loadable
 {
 public:
-    Probe(const QString &name, QObject *parent, QStringList *log)
-        : QObject(parent)
-        , m_log(log)
+    Probe(const QString &name, QObject *parent, QStringList *log) : QObject(parent), m_log(log)
     {
         setObjectName(name);
     }

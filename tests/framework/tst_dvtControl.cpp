@@ -4,7 +4,6 @@
 #include "dvtColor.h"
 #include "dvtControl.h"
 
-
 class tst_dvtControl : public QObject
 {
     Q_OBJECT

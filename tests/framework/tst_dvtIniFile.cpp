@@ -27,7 +27,8 @@ private Q_SLOTS:
     void keysWithSlashesAreKeptVerbatim()
     {
         dvt::TIniFile ini(path(u"orders.values.ini"_s));
-        QVERIFY(ini.WriteString(u"ComponentsValues"_s, u"OrderForm/CustomerName"_s, u"Smith & Co"_s));
+        QVERIFY(
+            ini.WriteString(u"ComponentsValues"_s, u"OrderForm/CustomerName"_s, u"Smith & Co"_s));
         QVERIFY(ini.WriteString(u"ComponentsValues"_s, u"OrderForm/Paid"_s, u"Yes"_s));
         QCOMPARE(contents(ini.FileName()),
                  u"[ComponentsValues]\nOrderForm/CustomerName=Smith & Co\nOrderForm/Paid=Yes\n"_s);
@@ -50,7 +51,8 @@ private Q_SLOTS:
         QTest::newRow("value with equals") << ini << u"B"_s << u"with"_s << u"equals=sign"_s;
         QTest::newRow("missing key") << ini << u"A"_s << u"none"_s << u"default"_s;
         QTest::newRow("missing section") << ini << u"C"_s << u"k"_s << u"default"_s;
-        QTest::newRow("key outside sections") << u"k=0\n[A]\n"_s << u"A"_s << u"k"_s << u"default"_s;
+        QTest::newRow("key outside sections")
+            << u"k=0\n[A]\n"_s << u"A"_s << u"k"_s << u"default"_s;
         QTest::newRow("CRLF lines") << u"[A]\r\nk=v\r\n"_s << u"A"_s << u"k"_s << u"v"_s;
         QTest::newRow("no file") << QString() << u"A"_s << u"k"_s << u"default"_s;
     }

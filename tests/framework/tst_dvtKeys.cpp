@@ -14,14 +14,10 @@ namespace {
 class KeyedEdit : public QLineEdit, public dvt::TKeyHandler
 {
 public:
-    explicit KeyedEdit(QWidget *parent)
-        : QLineEdit(parent)
-        , dvt::TKeyHandler(this)
-    {
-    }
+    explicit KeyedEdit(QWidget *parent) : QLineEdit(parent), dvt::TKeyHandler(this) {}
 
-    quint16 consumeKey = 0;      // KeyDown sets this key to 0
-    QChar consumeChar;           // KeyPress replaces this character by the null one
+    quint16 consumeKey = 0; // KeyDown sets this key to 0
+    QChar consumeChar;      // KeyPress replaces this character by the null one
     QChar replaceFrom, replaceTo;
     QList<quint16> keysDown;
 
