@@ -25,11 +25,33 @@ private:
 
 // printf-style formatting with the directives
 //   %[index:][-][width][.precision]type
-// where type is d (decimal integer), u (unsigned), e (scientific), f (fixed),
-// g (general), n (fixed with thousands separators), m (money in the locale's
-// currency form), s (text) or x (hexadecimal); "%%" is a percent sign. Width and
-// precision may be "*" to take them from the arguments. A directive whose argument
-// is missing or of the wrong kind raises EConvertError naming the pattern.
+// "%%" is a percent sign. The types, each taking one argument of the kind named:
+//   d  integer: decimal; precision is the least number of digits ("%.4d": -0042)
+//   u  integer: decimal of its 64-bit two's complement (-1 gives 18446744073709551615)
+//   x  integer: upper-case hexadecimal of the same; precision as for d
+//   f  floating: fixed, precision decimals (default 2)
+//   n  floating: as f, with the locale's thousands separators
+//   m  floating: money in the locale's currency form, precision decimals
+//      (default CurrencyDecimals)
+//   e  floating: scientific, precision significant digits (default 15), the exponent
+//      with its sign and at least three digits: "%.3e" of 1234.5 is "1.23E+003"
+//   g  floating: general, at most precision significant digits (default 15) without
+//      trailing zeros; scientific as for e when the value needs more integer digits
+//      than that or lies below 0.00001: "%.2g" of 42 is "42", of 123 "1.2E+002"
+//   s  text: precision is the most characters taken
+// Numbers are first taken to 15 significant digits (further digits show as zeros),
+// then rounded half away from zero, so "%.2f" of 2.675 is "2.68"; a result that
+// rounds to zero has no minus sign. NaN and infinities give "NAN", "INF", "-INF".
+// Decimal and thousands separators are the locale's. Letters of the type may be
+// upper-case.
+// The text is padded with blanks to width on the left, or on the right with "-";
+// it is never cut. "index:" takes the arguments from that position on (counted
+// from 0). Width and precision may be "*" to take them from the next integer
+// argument (a negative width left-justifies, a negative precision counts as none);
+// both are at most 65535.
+// A directive that is incomplete, unknown, or whose argument is missing or of
+// another kind raises EConvertError ("Format '%m' invalid or incompatible with
+// argument"); extra arguments are ignored.
 // Example: Format(u"%m", {1234.5}) is "$1,234.50"; Format(u"%m", {-12.0}) is "($12.00)".
 QString Format(const QString &pattern, std::initializer_list<FormatArg> args);
 
@@ -40,14 +62,22 @@ QString FloatToStr(double value);
 
 QString IntToStr(qint64 value);
 
-// Strict conversion of a whole text: optional blanks around an optional sign,
-// digits with the locale's decimal separator, an optional exponent.
-// StrToFloat raises EConvertError ("'abc' is not a valid floating point value").
+// Strict conversion of a whole text: an optional sign, digits with at most one
+// locale decimal separator (digits may stand on one side only), an optional
+// exponent ("e" or "E", optional sign, digits); blanks and control characters may
+// surround the number but not stand inside it. Thousands separators, currency
+// symbols, "INF" and "NAN" are refused, and so are magnitudes beyond the range of a
+// double ("1e400", "1e-400").
+// StrToFloat raises EConvertError ("'abc' is not a valid floating point value");
+// TryStrToFloat answers false and leaves value alone.
 double StrToFloat(const QString &text);
 bool TryStrToFloat(const QString &text, double &value);
 
-// Strict conversion to a 32-bit integer (decimal, or hexadecimal with "$" or "0x");
-// StrToInt raises EConvertError ("'abc' is not a valid integer value").
+// Strict conversion of a whole text to a 32-bit integer: an optional sign, then
+// decimal digits or hexadecimal ones after "$" or "0x", with blanks and control
+// characters allowed around; a value outside the int range is refused.
+// StrToInt raises EConvertError ("'abc' is not a valid integer value"); TryStrToInt
+// answers false and leaves value alone.
 int StrToInt(const QString &text);
 bool TryStrToInt(const QString &text, int &value);
 

@@ -16,6 +16,7 @@ struct TFormatSettings
     // (0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"); NegCurrFormat for negative ones
     // (0 "($1)", 1 "-$1", 2 "$-1", 3 "$1-", 4 "(1$)", 5 "-1$", 6 "1-$", 7 "1$-",
     //  8 "-1 $", 9 "-$ 1", 10 "1 $-", 11 "$ 1-", 12 "$ -1", 13 "1- $", 14 "($ 1)", 15 "(1 $)").
+    // Values outside these ranges act as 0.
     QString CurrencyString = QStringLiteral("$");
     int CurrencyFormat = 0;
     int NegCurrFormat = 0;
@@ -46,7 +47,14 @@ struct TFormatSettings
 
     TFormatSettings(); // United States English
 
-    // The settings of a Qt locale, mapped onto the fields above.
+    // The settings of a Qt locale, mapped onto the fields above. Qt's date and time
+    // patterns are translated into the FormatDateTime language ("M/d/yy" becomes
+    // "m/d/yy", "h:mm AP" becomes "h:nn ampm"); the time zone has no code and is
+    // left out. The separators are the first punctuation of the short date and time
+    // patterns, which then use "/" and ":" in their place. The money forms and
+    // decimals are read off the locale's money texts; forms outside the tables
+    // fall back to the symbol's position with a leading minus. Amounts are
+    // grouped by thousands even where Qt leaves four-digit amounts ungrouped.
     static TFormatSettings FromLocale(const QLocale &locale);
 };
 
