@@ -55,8 +55,9 @@ QPointer<ShownWindows> shownWindows; // owned by the application object
 
 void installWindowTracker()
 {
-    shownWindows = new ShownWindows(qApp);
-    qApp->installEventFilter(shownWindows);
+    QCoreApplication *app = QCoreApplication::instance();
+    shownWindows = new ShownWindows(app);
+    app->installEventFilter(shownWindows);
 }
 Q_COREAPP_STARTUP_FUNCTION(installWindowTracker)
 
