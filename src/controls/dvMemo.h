@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include "dvtColor.h"
+#include "dvtComponent.h"
+#include "dvtContract.h"
+#include "dvtKeys.h"
+
+// A multi-line text control for data-entry forms.
+//
+// - While focused, its background takes the control panel's Highlight, or its
+//   own when the panel asks for none (clWindow means no marking).
+// - Esc closes the active form when CloseOnEsc (its own or the panel's) is set.
+//   Enter always inserts a line break, and Tab moves to the next control.
+// - Text typed at design time is cleared when the form is loaded at run time.
+// - Valid() answers false for a blank text when NotNull is set.
+//
+// The scroll bar is vertical only: lines wrap at the control's width.
+class TdvMemo : public QPlainTextEdit, public dvt::TKeyHandler, public dvt::Loadable
+{
+    Q_OBJECT
+    Q_PROPERTY(bool NotNull READ NotNull WRITE SetNotNull)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
+    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
+
+public:
+    explicit TdvMemo(QWidget *parent = nullptr);
+
+    bool NotNull() const { return m_notNull; }
+    void SetNotNull(bool notNull) { m_notNull = notNull; }
+
+    bool CloseOnEsc() const { return m_closeOnEsc; }
+    void SetCloseOnEsc(bool closeOnEsc) { m_closeOnEsc = closeOnEsc; }
+
+    dvt::TColor Highlight() const { return m_highlight; }
+    void SetHighlight(dvt::TColor highlight) { m_highlight = highlight; }
+
+    // False exactly when NotNull is set and the text is empty once leading and
+    // trailing blanks, line breaks and other control characters are removed.
+    bool Valid() const;
+
+    void Loaded() override;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void KeyDown(quint16 &key, dvt::TShiftState shift) override;
+
+private:
+    QColor HighlightProperty() const { return dvt::ToPropertyColor(m_highlight); }
+    void SetHighlightProperty(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
+
+    bool m_notNull = false;
+    bool m_closeOnEsc = false;
+    dvt::TColor m_highlight = dvt::clWindow;
+    dvt::FocusHighlight m_focusHighlight;
+};

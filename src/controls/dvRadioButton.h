@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QRadioButton>
+
+#include "dvtCheckableControl.h"
+
+// A radio button for data-entry forms (see dvt::TCheckableControl for EnterAsTab,
+// CloseOnEsc, KeepValue and the bold focus marking that Highlight switches on).
+//
+// Space, after Enter and Esc, is consumed and moves the focus and the check to the
+// next radio button of the group, wrapping round from the last to the first. The
+// group is the button's QButtonGroup or, for auto-exclusive buttons, the radio
+// buttons with the same parent, in creation order; hidden and disabled ones are
+// passed over.
+//
+// With KeepValue, a button that its group unchecks writes "No" at once, so that
+// the kept-values file never holds two checked buttons of one group.
+class TdvRadioButton : public dvt::TCheckableControl<QRadioButton>
+{
+    Q_OBJECT
+    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
+    Q_PROPERTY(bool KeepValue READ KeepValue WRITE SetKeepValue)
+    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
+
+public:
+    explicit TdvRadioButton(QWidget *parent = nullptr);
+    explicit TdvRadioButton(const QString &text, QWidget *parent = nullptr);
+
+protected:
+    void KeyDown(quint16 &key, dvt::TShiftState shift) override;
+
+private:
+    void MoveToNextInGroup();
+};

@@ -1,0 +1,96 @@
+#include "dvValue.h"
+
+#include "dvPopups.h"
+#include "dvStrings.h"
+#include "dvWords.h"
+#include "dvtFormat.h"
+#include "dvtFormatSettings.h"
+
+namespace {
+
+// The text without what money formatting adds: the currency symbol, thousands
+// separators, blanks and "$" go, and a parenthesised amount becomes negative.
+QString cleanedNumber(const QString &text)
+{
+    const dvt::TFormatSettings &settings = dvt::FormatSettings();
+    QString cleaned = dvStrTran(text, settings.CurrencyString, QString());
+    cleaned.remove(settings.ThousandSeparator);
+    cleaned.replace(u'(', u'-');
+    cleaned.remove(u')');
+    cleaned.remove(u'$');
+    cleaned.remove(u' ');
+    return cleaned;
+}
+
+} // namespace
+
+TdvValue::TdvValue(QWidget *parent)
+    : TdvEdit(parent), m_formatStr(QStringLiteral("%m")), m_trigger(QStringLiteral("?"))
+{
+    SetAlignment(dvt::taRightJustify);
+}
+
+void TdvValue::SetValue(int value)
+{
+    ReplaceText(dvt::Format(m_formatStr, {value}));
+}
+
+void TdvValue::SetValue(double value)
+{
+    ReplaceText(dvt::Format(m_formatStr, {value}));
+}
+
+void TdvValue::SetValue(const QString &text)
+{
+    SetValue(dvStrToFloat(cleanedNumber(text)));
+}
+
+double TdvValue::GetFValue() const
+{
+    return dvStrToFloat(cleanedNumber(text()));
+}
+
+void TdvValue::SetFValue(double value)
+{
+    SetValue(value);
+}
+
+QString TdvValue::GetSQL() const
+{
+    return dvt::FloatToStr(dvStrToFloat(text()));
+}
+
+QString TdvValue::GetWords(bool withCurrency) const
+{
+    return dvNumToWords(GetFValue(), withCurrency);
+}
+
+bool TdvValue::Valid() const
+{
+    double value = 0;
+    return dvt::TryStrToFloat(cleanedNumber(text()), value) || !NotNull();
+}
+
+void TdvValue::KeyPress(QChar &key)
+{
+    if (!HandleTrigger(key, m_trigger) && !IsCommandKey()) {
+        if (key == u'C' || key == u'c') {
+            key = QChar();
+            clear();
+        } else {
+            FilterCharacter(key, u"0123456789-,.");
+        }
+    }
+    TdvEdit::KeyPress(key);
+}
+
+void TdvValue::Normalise()
+{
+    SetValue(text());
+}
+
+bool TdvValue::OpenPopup()
+{
+    dvPopups::OpenCalculator(this);
+    return true;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "dvtColor.h"
+#include "dvtComponent.h"
+#include "dvtContract.h"
+#include "dvtFocusMarking.h"
+#include "dvtKeys.h"
+
+namespace dvt {
+
+// What check boxes and radio buttons share, over the Qt button class they extend:
+//
+// - EnterAsTab, CloseOnEsc: Enter moves to the next control, Esc closes the active
+//   form, each when the control's own flag or the control panel's is set. The
+//   derived control handles its own keys after these two.
+// - Highlight: any colour other than clWindow, its own or the panel's, makes the
+//   caption bold while the control has the focus. The colour itself is never
+//   painted. Focus loss returns the caption to its style from before the focus.
+// - KeepValue: the checked state is written to the kept-values file as "Yes" or
+//   "No" at every focus loss and read back in Loaded(), in design mode too; only
+//   "Yes", in exactly that case, reads as checked.
+template<class Button>
+class TCheckableControl : public Button, public TKeyHandler, public Loadable
+{
+public:
+    bool EnterAsTab() const { return m_enterAsTab; }
+    void SetEnterAsTab(bool enterAsTab) { m_enterAsTab = enterAsTab; }
+
+    bool CloseOnEsc() const { return m_closeOnEsc; }
+    void SetCloseOnEsc(bool closeOnEsc) { m_closeOnEsc = closeOnEsc; }
+
+    bool KeepValue() const { return m_keepValue; }
+    void SetKeepValue(bool keepValue) { m_keepValue = keepValue; }
+
+    TColor Highlight() const { return m_highlight; }
+    void SetHighlight(TColor highlight) { m_highlight = highlight; }
+
+    void Loaded() override
+    {
+        if (m_keepValue)
+            Button::setChecked(ReadKeptValue(this, QStringLiteral("No")) == u"Yes");
+    }
+
+protected:
+    explicit TCheckableControl(QWidget *parent) : Button(parent), TKeyHandler(this) {}
+
+    void focusInEvent(QFocusEvent *event) override
+    {
+        Button::focusInEvent(event);
+        if (!IsRealFocusChange(event))
+            return;
+        m_focusBold.save(this);
+        if (EffectiveHighlight(m_highlight) != clWindow)
+            m_focusBold.mark(this);
+    }
+
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        Button::focusOutEvent(event);
+        if (!IsRealFocusChange(event))
+            return;
+        m_focusBold.restore(this);
+        if (m_keepValue)
+            WriteKeptValue(this,
+                           Button::isChecked() ? QStringLiteral("Yes") : QStringLiteral("No"));
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        RouteKeyEvent(event, [this](QKeyEvent *e) { Button::keyPressEvent(e); });
+    }
+
+    // The Highlight property as Qt Designer edits it.
+    QColor HighlightProperty() const { return ToPropertyColor(m_highlight); }
+    void SetHighlightProperty(const QColor &color) { m_highlight = FromPropertyColor(color); }
+
+private:
+    bool m_enterAsTab = false;
+    bool m_closeOnEsc = false;
+    bool m_keepValue = false;
+    TColor m_highlight = clWindow;
+    FocusBold m_focusBold;
+};
+
+} // namespace dvt

@@ -1,0 +1,90 @@
+#include "dvtContract.h"
+
+#include "dvControlPanel.h"
+#include "dvtApplication.h"
+#include "dvtComponent.h"
+#include "dvtControl.h"
+#include "dvtIniFile.h"
+#include "dvtKeys.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace dvt {
+
+namespace {
+const QString keptValuesSection = QStringLiteral("ComponentsValues");
+}
+
+QString KeptValuesFileName()
+{
+    QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLower();
+    const QString exe = QStringLiteral(".exe");
+    const QString values = QStringLiteral(".values.ini");
+    return name.contains(exe) ? name.replace(exe, values) : name + values;
+}
+
+QString KeptValueKey(const QObject *control)
+{
+    const QObject *owner = Owner(control);
+    return (owner ? owner->objectName() : QString()) + u'/' + control->objectName();
+}
+
+QString ReadKeptValue(const QObject *control, const QString &defaultValue)
+{
+    return TIniFile(KeptValuesFileName())
+        .ReadString(keptValuesSection, KeptValueKey(control), defaultValue);
+}
+
+void WriteKeptValue(const QObject *control, const QString &value)
+{
+    TIniFile(KeptValuesFileName()).WriteString(keptValuesSection, KeptValueKey(control), value);
+}
+
+bool EnterAsTabActive(bool ownFlag)
+{
+    return ownFlag || dvControlPanelEnterAsTab();
+}
+
+bool CloseOnEscActive(bool ownFlag)
+{
+    return ownFlag || dvControlPanelCloseOnEsc();
+}
+
+bool AutoTrimTextActive(bool ownFlag)
+{
+    return ownFlag || dvControlPanelAutoTrimText();
+}
+
+void HandleContractKeys(quint16 &key, bool enterAsTab, bool closeOnEsc)
+{
+    if (key == vk::Return && EnterAsTabActive(enterAsTab)) {
+        key = 0;
+        InjectKey(vk::Tab);
+    }
+    if (key == vk::Escape && CloseOnEscActive(closeOnEsc)) {
+        key = 0;
+        CloseActiveForm();
+    }
+}
+
+TColor EffectiveHighlight(TColor own)
+{
+    const TColor panel = dvControlPanelHighlight();
+    return panel != clWindow ? panel : own;
+}
+
+void FocusHighlight::enter(QWidget *control, TColor own)
+{
+    m_saved = Color(control);
+    const TColor highlight = EffectiveHighlight(own);
+    if (highlight != clWindow)
+        SetColor(control, highlight);
+}
+
+void FocusHighlight::exit(QWidget *control)
+{
+    SetColor(control, m_saved);
+}
+
+} // namespace dvt

@@ -1,0 +1,294 @@
+#include <QDialog>
+#include <QFile>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "dvCheckBox.h"
+#include "dvtControl.h"
+#include "dvtControlTestForm.h"
+#include "dvtFolders.h"
+#include "dvtIniFile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A check box between two line edits, focus on the first.
+template<class Window = QWidget>
+struct CheckBoxForm
+{
+    ControlTestForm<Window> form;
+    QLineEdit *before = form.template add<QLineEdit>(u"Before"_s);
+    TdvCheckBox *box = form.template add<TdvCheckBox>(u"Paid"_s);
+    QLineEdit *after = form.template add<QLineEdit>(u"After"_s);
+};
+
+bool showsBold(const QWidget *control)
+{
+    return QFontInfo(control->font()).bold();
+}
+
+} // namespace
+
+class tst_dvCheckBox : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { QFile::remove(dvt::UserFolder() + dvt::KeptValuesFileName()); }
+
+    void propertiesForTheDesigner()
+    {
+        TdvCheckBox box;
+        QCOMPARE(box.Highlight(), dvt::clWindow);
+        QVERIFY(box.setProperty("Highlight", QColor(Qt::yellow)));
+        QCOMPARE(box.Highlight(), dvt::clYellow);
+        QVERIFY(box.setProperty("Highlight", QColor()));
+        QCOMPARE(box.Highlight(), dvt::clWindow);
+        for (const char *name : {"EnterAsTab", "CloseOnEsc", "KeepValue"}) {
+            QCOMPARE(box.property(name), QVariant(false));
+            QVERIFY(box.setProperty(name, true));
+        }
+        QVERIFY(box.EnterAsTab() && box.CloseOnEsc() && box.KeepValue());
+    }
+
+    void getSQL()
+    {
+        TdvCheckBox box;
+        QCOMPARE(box.GetSQL(), u"N"_s);
+        box.setChecked(true);
+        QCOMPARE(box.GetSQL(), u"Y"_s);
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<bool>("result");
+        const int y = Qt::Key_Y, n = Qt::Key_N, space = Qt::Key_Space;
+        QTest::newRow("Y checks") << false << QList<int>{y} << true;
+        QTest::newRow("Y leaves checked") << true << QList<int>{y} << true;
+        QTest::newRow("N unchecks") << true << QList<int>{n} << false;
+        QTest::newRow("N leaves unchecked") << false << QList<int>{n} << false;
+        QTest::newRow("Space toggles once") << false << QList<int>{space} << true;
+        QTest::newRow("Space twice") << false << QList<int>{space, space} << false;
+        QTest::newRow("Space on checked") << true << QList<int>{space} << false;
+        QTest::newRow("N then Space") << true << QList<int>{n, space} << true;
+    }
+    void keys()
+    {
+        QFETCH(bool, checked);
+        QFETCH(QList<int>, keys);
+        QFETCH(bool, result);
+        CheckBoxForm f;
+        f.box->setChecked(checked);
+        QList<int> keysSeen;
+        f.box->OnKeyDown = [&](QObject *, quint16 &key, dvt::TShiftState) { keysSeen << key; };
+        QVERIFY(f.form.showForm());
+        f.box->setFocus();
+        for (int key : keys)
+            f.form.key(Qt::Key(key));
+        QCOMPARE(f.box->isChecked(), result);
+        QCOMPARE(keysSeen, QList<int>(keys.size(), 0));
+        QCOMPARE(QApplication::focusWidget(), f.box);
+    }
+
+    void boldMarking_data()
+    {
+        QTest::addColumn<dvt::TColor>("own");
+        QTest::addColumn<dvt::TColor>("panel");
+        QTest::addColumn<bool>("designedBold");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("panel asks") << dvt::clWindow << dvt::clYellow << false << true;
+        QTest::newRow("own asks") << dvt::clAqua << dvt::clWindow << false << true;
+        QTest::newRow("nobody asks") << dvt::clWindow << dvt::clWindow << false << false;
+        QTest::newRow("bold already, nobody asks")
+            << dvt::clWindow << dvt::clWindow << true << true;
+        QTest::newRow("bold already, marked") << dvt::clAqua << dvt::clWindow << true << true;
+    }
+    void boldMarking()
+    {
+        QFETCH(dvt::TColor, own);
+        QFETCH(dvt::TColor, panel);
+        QFETCH(bool, designedBold);
+        QFETCH(bool, marked);
+        CheckBoxForm f;
+        f.box->setText(u"Paid"_s);
+        f.box->SetHighlight(own);
+        dvt::SetBold(f.box, designedBold);
+        QVERIFY(f.form.showForm());
+        f.form.addPanel()->SetHighlight(panel);
+        f.before->setFocus();
+        const QColor unmarkedBackground = f.box->palette().color(QPalette::Window);
+
+        f.form.key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.box);
+        QCOMPARE(showsBold(f.box), marked);
+        // The colour only switches the marking on; it is never painted.
+        QCOMPARE(f.box->palette().color(QPalette::Window), unmarkedBackground);
+        QCOMPARE(dvt::Color(f.box), dvt::clWindow);
+
+        f.form.key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.after);
+        QCOMPARE(showsBold(f.box), designedBold);
+    }
+
+    void enterAsTab_data()
+    {
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<bool>("panel");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("own flag") << true << false << true;
+        QTest::newRow("panel's flag") << false << true << true;
+        QTest::newRow("neither") << false << false << false;
+    }
+    void enterAsTab()
+    {
+        QFETCH(bool, own);
+        QFETCH(bool, panel);
+        QFETCH(bool, moves);
+        CheckBoxForm f;
+        f.box->SetEnterAsTab(own);
+        QVERIFY(f.form.showForm());
+        f.form.addPanel()->SetEnterAsTab(panel);
+        f.box->setFocus();
+        f.form.key(Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), moves ? f.after : static_cast<QWidget *>(f.box));
+        QVERIFY(!f.box->isChecked());
+    }
+
+    // A dialog presses its default button on an Enter that no control takes.
+    void enterAsTabInADialog_data()
+    {
+        QTest::addColumn<bool>("enterAsTab");
+        QTest::newRow("moves on") << true;
+        QTest::newRow("dialog's default") << false;
+    }
+    void enterAsTabInADialog()
+    {
+        QFETCH(bool, enterAsTab);
+        CheckBoxForm<QDialog> f;
+        auto *ok = f.form.template add<QPushButton>(u"OK"_s);
+        ok->setDefault(true);
+        QObject::connect(ok, &QPushButton::clicked, &f.form, &QDialog::accept);
+        f.box->SetEnterAsTab(enterAsTab);
+        QVERIFY(f.form.showForm());
+        f.box->setFocus();
+        f.form.key(Qt::Key_Return);
+        if (enterAsTab) {
+            QTRY_COMPARE(QApplication::focusWidget(), f.after);
+            QVERIFY(f.form.isVisible());
+        } else {
+            QVERIFY(!f.form.isVisible());
+            QCOMPARE(f.form.result(), int(QDialog::Accepted));
+        }
+    }
+
+    void esc_data()
+    {
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<bool>("panel");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("own flag") << true << false << true;
+        QTest::newRow("panel's flag") << false << true << true;
+        QTest::newRow("neither") << false << false << false;
+    }
+    void esc()
+    {
+        QFETCH(bool, own);
+        QFETCH(bool, panel);
+        QFETCH(bool, closes);
+        CheckBoxForm f;
+        f.box->SetCloseOnEsc(own);
+        QVERIFY(f.form.showForm());
+        f.form.addPanel()->SetCloseOnEsc(panel);
+        f.box->setFocus();
+        f.form.key(Qt::Key_Escape);
+        QCOMPARE(f.form.isVisible(), !closes);
+    }
+
+    void keptValueSurvivesASecondInstance_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("checked with Y") << int(Qt::Key_Y) << true;
+        QTest::newRow("unchecked with N") << int(Qt::Key_N) << false;
+    }
+    void keptValueSurvivesASecondInstance()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, checked);
+        {
+            CheckBoxForm f;
+            f.box->SetKeepValue(true);
+            f.box->setChecked(!checked);
+            QVERIFY(f.form.showForm());
+            f.box->setFocus();
+            f.form.key(Qt::Key(key));
+            f.form.key(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), f.after);
+        }
+        CheckBoxForm second;
+        second.box->SetKeepValue(true);
+        second.box->setChecked(!checked);
+        QVERIFY(second.form.showForm());
+        QCOMPARE(second.box->isChecked(), checked);
+    }
+
+    void keptValueReading_data()
+    {
+        QTest::addColumn<QString>("stored"); // a null text: no key at all
+        QTest::addColumn<bool>("designing");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("Yes") << u"Yes"_s << false << true;
+        QTest::newRow("Yes in the designer") << u"Yes"_s << true << true;
+        QTest::newRow("yes") << u"yes"_s << false << false;
+        QTest::newRow("YES") << u"YES"_s << false << false;
+        QTest::newRow("No") << u"No"_s << false << false;
+        QTest::newRow("Y") << u"Y"_s << false << false;
+        QTest::newRow("missing") << QString() << false << false;
+    }
+    void keptValueReading()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, designing);
+        QFETCH(bool, checked);
+        if (!stored.isNull())
+            dvt::TIniFile(dvt::KeptValuesFileName())
+                .WriteString(u"ComponentsValues"_s, u"OrderForm/Paid"_s, stored);
+        ControlTestForm<> form;
+        auto *box = form.add<TdvCheckBox>(u"Paid"_s);
+        box->SetKeepValue(true);
+        box->setChecked(true); // as designed: the kept value wins
+        dvt::SetDesigning(&form, designing);
+        dvt::LoadForm(&form);
+        QCOMPARE(box->isChecked(), checked);
+    }
+
+    void keptValueIsWrittenAtEveryFocusLoss()
+    {
+        CheckBoxForm f;
+        f.box->SetKeepValue(true);
+        QVERIFY(f.form.showForm());
+        const dvt::TIniFile file(dvt::KeptValuesFileName());
+        const auto kept = [&] {
+            return file.ReadString(u"ComponentsValues"_s, u"OrderForm/Paid"_s, u"none"_s);
+        };
+        f.box->setFocus();
+        f.form.key(Qt::Key_Space);
+        QCOMPARE(kept(), u"none"_s);
+        f.form.key(Qt::Key_Tab);
+        QCOMPARE(kept(), u"Yes"_s);
+        f.box->setFocus();
+        f.form.key(Qt::Key_Space);
+        f.after->setFocus();
+        QCOMPARE(kept(), u"No"_s);
+    }
+};
+
+QTEST_MAIN(tst_dvCheckBox)
+#include "tst_dvCheckBox.moc"

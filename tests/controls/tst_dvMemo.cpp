@@ -1,0 +1,190 @@
+#include <QDialog>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "dvMemo.h"
+#include "dvtControl.h"
+#include "dvtControlTestForm.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A memo between two line edits, focus on the first.
+struct MemoForm
+{
+    ControlTestForm<> form;
+    QLineEdit *before = form.add<QLineEdit>(u"Before"_s);
+    TdvMemo *memo = form.add<TdvMemo>(u"Notes"_s);
+    QLineEdit *after = form.add<QLineEdit>(u"After"_s);
+};
+
+} // namespace
+
+class tst_dvMemo : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void propertiesForTheDesigner()
+    {
+        TdvMemo memo;
+        QCOMPARE(memo.Highlight(), dvt::clWindow);
+        QVERIFY(!memo.property("Highlight").value<QColor>().isValid());
+        QVERIFY(memo.setProperty("Highlight", QColor(Qt::yellow)));
+        QCOMPARE(memo.Highlight(), dvt::clYellow);
+        QVERIFY(memo.setProperty("NotNull", true));
+        QVERIFY(memo.NotNull());
+        QVERIFY(memo.setProperty("CloseOnEsc", true));
+        QVERIFY(memo.CloseOnEsc());
+        QCOMPARE(memo.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(memo.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    }
+
+    void valid_data()
+    {
+        QTest::addColumn<bool>("notNull");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("required, empty") << true << QString() << false;
+        QTest::newRow("required, blanks and line breaks") << true << u"  \n \t\n "_s << false;
+        QTest::newRow("required, text") << true << u"\n x \n"_s << true;
+        QTest::newRow("optional, empty") << false << QString() << true;
+        QTest::newRow("optional, blanks") << false << u"   \n"_s << true;
+    }
+    void valid()
+    {
+        QFETCH(bool, notNull);
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        TdvMemo memo;
+        memo.SetNotNull(notNull);
+        memo.setPlainText(text);
+        QCOMPARE(memo.Valid(), valid);
+    }
+
+    void focusColour_data()
+    {
+        QTest::addColumn<dvt::TColor>("own");
+        QTest::addColumn<dvt::TColor>("panel");
+        QTest::addColumn<QColor>("marked");
+        const QColor none = QApplication::palette().color(QPalette::Base);
+        QTest::newRow("panel's colour") << dvt::clWindow << dvt::clYellow << QColor(Qt::yellow);
+        QTest::newRow("panel's wins") << dvt::clAqua << dvt::clYellow << QColor(Qt::yellow);
+        QTest::newRow("own colour") << dvt::clAqua << dvt::clWindow << QColor(Qt::cyan);
+        QTest::newRow("no marking") << dvt::clWindow << dvt::clWindow << none;
+    }
+    void focusColour()
+    {
+        QFETCH(dvt::TColor, own);
+        QFETCH(dvt::TColor, panel);
+        QFETCH(QColor, marked);
+        MemoForm f;
+        f.memo->SetHighlight(own);
+        QVERIFY(f.form.showForm());
+        f.form.addPanel()->SetHighlight(panel);
+        f.before->setFocus();
+        const QColor unfocused = BackgroundPixel(f.memo->viewport());
+
+        f.form.key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.memo);
+        QCOMPARE(BackgroundPixel(f.memo->viewport()), marked);
+
+        // Tab leaves the memo instead of typing a tab character.
+        f.form.key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.after);
+        QCOMPARE(f.memo->toPlainText(), QString());
+        QCOMPARE(BackgroundPixel(f.memo->viewport()), unfocused);
+    }
+
+    void focusLossRestoresTheColourOfTheMoment()
+    {
+        MemoForm f;
+        f.memo->SetHighlight(dvt::clYellow);
+        dvt::SetColor(f.memo, dvt::clSilver);
+        QVERIFY(f.form.showForm());
+        f.memo->setFocus();
+        QCOMPARE(dvt::Color(f.memo), dvt::clYellow);
+        f.form.key(Qt::Key_Tab);
+        QCOMPARE(dvt::Color(f.memo), dvt::clSilver);
+        QCOMPARE(BackgroundPixel(f.memo->viewport()), QColor(0xC0, 0xC0, 0xC0));
+    }
+
+    void enterAlwaysBreaksTheLine()
+    {
+        MemoForm f;
+        QVERIFY(f.form.showForm());
+        auto *panel = f.form.addPanel();
+        panel->SetEnterAsTab(true);
+        f.memo->setFocus();
+        f.form.type(u"ab"_s);
+        f.form.key(Qt::Key_Return);
+        f.form.type(u"c"_s);
+        QCOMPARE(f.memo->toPlainText(), u"ab\nc"_s);
+        QCOMPARE(QApplication::focusWidget(), f.memo);
+    }
+
+    void esc_data()
+    {
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<bool>("panel");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("own flag") << true << false << true;
+        QTest::newRow("panel's flag") << false << true << true;
+        QTest::newRow("neither") << false << false << false;
+    }
+    void esc()
+    {
+        QFETCH(bool, own);
+        QFETCH(bool, panel);
+        QFETCH(bool, closes);
+        MemoForm f;
+        f.memo->SetCloseOnEsc(own);
+        QList<int> keysSeen;
+        f.memo->OnKeyDown = [&](QObject *, quint16 &key, dvt::TShiftState) { keysSeen << key; };
+        QVERIFY(f.form.showForm());
+        f.form.addPanel()->SetCloseOnEsc(panel);
+        f.memo->setFocus();
+        f.form.key(Qt::Key_Escape);
+        QCOMPARE(f.form.isVisible(), !closes);
+        QCOMPARE(keysSeen, QList<int>{closes ? 0 : 27});
+    }
+
+    void escClosesADialog()
+    {
+        ControlTestForm<QDialog> dialog;
+        auto *memo = dialog.add<TdvMemo>(u"Notes"_s);
+        memo->SetCloseOnEsc(true);
+        QVERIFY(dialog.showForm());
+        memo->setFocus();
+        dialog.key(Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    void loadedClearsTheDesignTimeText_data()
+    {
+        QTest::addColumn<bool>("designing");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("run time") << false << QString();
+        QTest::newRow("form designer") << true << u"designed\nlines"_s;
+    }
+    void loadedClearsTheDesignTimeText()
+    {
+        QFETCH(bool, designing);
+        QFETCH(QString, text);
+        QWidget form;
+        auto *memo = new TdvMemo(&form);
+        memo->setObjectName(u"Notes"_s);
+        memo->setPlainText(u"designed\nlines"_s);
+        dvt::SetDesigning(&form, designing);
+        dvt::LoadForm(&form);
+        QCOMPARE(memo->toPlainText(), text);
+    }
+};
+
+QTEST_MAIN(tst_dvMemo)
+#include "tst_dvMemo.moc"
