@@ -1,44 +1,61 @@
-// The demo application: an order-entry form on an embedded database.
-// Without a display (QT_QPA_PLATFORM=offscreen) it renders its window to a PNG
-// and prints the file's path.
+// The demo application: an order-entry form on an embedded database. The first
+// start creates the database in the per-user folder and fills it with sample
+// customers, products and orders.
+//
+// Without a display (QT_QPA_PLATFORM=offscreen) it renders its window to
+// orders.png in the current folder, prints the file's path and quits; messages
+// then go to the standard error instead of dialogs.
 
 #include <QApplication>
 #include <QDir>
-#include <QFormLayout>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
-#include <QWidget>
 
 #include <cstdio>
 
+#include "OrderForm.h"
+#include "OrdersDatabase.h"
+#include "dvControlPanel.h"
+#include "dvMessages.h"
 #include "dvtApplication.h"
 #include "dvtComponent.h"
+#include "dvtMessageDlg.h"
+
+using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("orders"));
+    QApplication::setApplicationName(u"orders"_s);
+    const bool offscreen = QGuiApplication::platformName() == u"offscreen";
+    if (offscreen) {
+        dvt::SetMessageHandler([](const dvt::TMessageRequest &request) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(dvt::MessageCaption(request.Type)),
+                         qPrintable(QString(request.Message).replace(u'\r', u'\n')));
+            return dvt::mrOk;
+        });
+    }
 
-    QWidget form;
-    form.setObjectName(QStringLiteral("OrderForm"));
-    form.setWindowTitle(QStringLiteral("dvTools demo: orders"));
-    auto *layout = new QFormLayout(&form);
-    auto *customer = new QLineEdit(&form);
-    customer->setObjectName(QStringLiteral("CustomerName"));
-    layout->addRow(QStringLiteral("&Customer"), customer);
-    auto *status = new QLabel(QStringLiteral("The controls arrive here as they are built."), &form);
-    layout->addRow(status);
-    form.resize(480, 200);
+    OrderForm form;
+    TdvControlPanel *panel = form.ControlPanel();
+    panel->SetConnectionString(OrdersDatabaseFile());
+    QString error;
+    if (!panel->Open() || !PrepareOrdersDatabase(&error)) {
+        dvErrorMsg(u"It was not possible to open the database %1!\r\r%2"_s.arg(
+            OrdersDatabaseFile(), panel->Connected() ? error : panel->LastError()));
+        return 1;
+    }
 
+    // The panel is on the main form, where the controls look for its settings.
     dvt::SetMainForm(&form);
     dvt::LoadForm(&form);
+    form.ShowLatestOrder();
     form.show();
+    form.activateWindow(); // a desktop without a window manager activates nothing itself
 
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        const QString path = QDir::current().absoluteFilePath(QStringLiteral("orders.png"));
+    if (offscreen) {
+        const QString path = QDir::current().absoluteFilePath(u"orders.png"_s);
         QTimer::singleShot(0, &form, [&form, path] {
             form.grab().save(path);
             std::printf("%s\n", qPrintable(path));
