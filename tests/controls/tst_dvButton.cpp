@@ -1,5 +1,4 @@
 #include <QDialog>
-#include <QFontInfo>
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QTest>
@@ -13,8 +12,8 @@
 #include "dvTime.h"
 #include "dvValue.h"
 #include "dvtControl.h"
-#include "dvtControlTestForm.h"
 #include "dvtMessageDlg.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -45,7 +44,7 @@ struct Answering
 
 // Makes one control of the validation walk, named after its position; every
 // edit is required (NotNull).
-QWidget *makeControl(ControlTestForm<> &form, const QString &kind, int index)
+QWidget *makeControl(TestForm<> &form, const QString &kind, int index)
 {
     const QString name = u"Control%1"_s.arg(index);
     QWidget *control;
@@ -87,7 +86,7 @@ QString textOf(const QString &kind)
 // A form with a required edit and a Save button that counts its clicks.
 struct SaveForm
 {
-    ControlTestForm<> form;
+    TestForm<> form;
     TdvEdit *name = form.add<TdvEdit>(u"Name"_s);
     TdvButton *save = form.add<TdvButton>(u"Save"_s);
     int clicks = 0;
@@ -99,11 +98,6 @@ struct SaveForm
         QObject::connect(save, &QPushButton::clicked, save, [this] { ++clicks; });
     }
 };
-
-bool showsBold(const QWidget *control)
-{
-    return QFontInfo(control->font()).bold();
-}
 
 } // namespace
 
@@ -151,7 +145,7 @@ private Q_SLOTS:
         QFETCH(bool, reverseTabOrder);
         QFETCH(int, focused);
         QFETCH(bool, valid);
-        ControlTestForm<> form;
+        TestForm<> form;
         QList<QWidget *> controls;
         for (const QString &kind : kinds)
             controls << makeControl(form, kind, int(controls.size()));
@@ -178,7 +172,7 @@ private Q_SLOTS:
 
     void onValidationRunsAfterTheValueEditsOwnTest()
     {
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *amount = form.add<TdvValue>(u"Amount"_s);
         auto *button = form.add<TdvButton>(u"Save"_s);
         QVERIFY(form.showForm());
@@ -266,7 +260,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, filled);
         QFETCH(bool, accepted);
-        ControlTestForm<QDialog> dialog;
+        TestForm<QDialog> dialog;
         auto *name = dialog.add<TdvEdit>(u"Name"_s);
         auto *remark = dialog.add<QLineEdit>(u"Remark"_s);
         auto *ok = dialog.add<TdvButton>(u"OK"_s);
@@ -327,7 +321,7 @@ private Q_SLOTS:
 
     void refusedConfirmationKeepsTheDialogOpen()
     {
-        ControlTestForm<QDialog> dialog;
+        TestForm<QDialog> dialog;
         auto *ok = dialog.add<TdvButton>(u"OK"_s);
         ok->SetConfirm(true);
         QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
@@ -362,44 +356,33 @@ private Q_SLOTS:
         f.form.addPanel()->SetHighlight(panel);
         f.name->setFocus();
         QTest::mouseMove(f.name);
-        QCOMPARE(showsBold(f.save), designedBold);
+        QCOMPARE(ShowsBold(f.save), designedBold);
 
         QTest::mouseMove(f.save);
-        QTRY_COMPARE(showsBold(f.save), marking || designedBold);
+        QTRY_COMPARE(ShowsBold(f.save), marking || designedBold);
         f.form.key(Qt::Key_Tab); // focus comes while hovered
         QCOMPARE(QApplication::focusWidget(), f.save);
-        QCOMPARE(showsBold(f.save), marking || designedBold);
+        QCOMPARE(ShowsBold(f.save), marking || designedBold);
         QTest::mouseMove(f.name); // leaving ends the marking, focus or not
-        QTRY_COMPARE(showsBold(f.save), designedBold);
+        QTRY_COMPARE(ShowsBold(f.save), designedBold);
         QTest::mouseMove(f.save);
-        QTRY_COMPARE(showsBold(f.save), marking || designedBold);
+        QTRY_COMPARE(ShowsBold(f.save), marking || designedBold);
         f.name->setFocus(); // so does losing the focus, hovered or not
-        QCOMPARE(showsBold(f.save), designedBold);
+        QCOMPARE(ShowsBold(f.save), designedBold);
         f.save->setFocus();
-        QCOMPARE(showsBold(f.save), marking || designedBold);
+        QCOMPARE(ShowsBold(f.save), marking || designedBold);
     }
 
-    void esc_data()
-    {
-        QTest::addColumn<bool>("own");
-        QTest::addColumn<bool>("panel");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("own flag") << true << false << true;
-        QTest::newRow("panel's flag") << false << true << true;
-        QTest::newRow("neither") << false << false << false;
-    }
+    // Enter presses the button (activation() above); Esc follows the contract.
+    void esc_data() { ContractKeyCase::addRows({Qt::Key_Escape}); }
     void esc()
     {
-        QFETCH(bool, own);
-        QFETCH(bool, panel);
-        QFETCH(bool, closes);
+        const auto keyCase = ContractKeyCase::fetch();
         SaveForm f;
-        f.save->SetCloseOnEsc(own);
+        f.save->SetCloseOnEsc(keyCase.ownCloseOnEsc());
         QVERIFY(f.form.showForm());
-        f.form.addPanel()->SetCloseOnEsc(panel);
-        f.save->setFocus();
-        f.form.key(Qt::Key_Escape);
-        QCOMPARE(f.form.isVisible(), !closes);
+        keyCase.press(f.form, f.save);
+        keyCase.verify(f.form, f.save, f.save);
         QCOMPARE(f.clicks, 0);
     }
 };

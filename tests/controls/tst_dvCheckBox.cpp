@@ -1,6 +1,5 @@
 #include <QDialog>
 #include <QFile>
-#include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -8,9 +7,9 @@
 
 #include "dvCheckBox.h"
 #include "dvtControl.h"
-#include "dvtControlTestForm.h"
 #include "dvtFolders.h"
 #include "dvtIniFile.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,16 +19,11 @@ namespace {
 template<class Window = QWidget>
 struct CheckBoxForm
 {
-    ControlTestForm<Window> form;
+    TestForm<Window> form;
     QLineEdit *before = form.template add<QLineEdit>(u"Before"_s);
     TdvCheckBox *box = form.template add<TdvCheckBox>(u"Paid"_s);
     QLineEdit *after = form.template add<QLineEdit>(u"After"_s);
 };
-
-bool showsBold(const QWidget *control)
-{
-    return QFontInfo(control->font()).bold();
-}
 
 } // namespace
 
@@ -127,37 +121,26 @@ private Q_SLOTS:
 
         f.form.key(Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), f.box);
-        QCOMPARE(showsBold(f.box), marked);
+        QCOMPARE(ShowsBold(f.box), marked);
         // The colour only switches the marking on; it is never painted.
         QCOMPARE(f.box->palette().color(QPalette::Window), unmarkedBackground);
         QCOMPARE(dvt::Color(f.box), dvt::clWindow);
 
         f.form.key(Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), f.after);
-        QCOMPARE(showsBold(f.box), designedBold);
+        QCOMPARE(ShowsBold(f.box), designedBold);
     }
 
-    void enterAsTab_data()
+    void enterAndEsc_data() { ContractKeyCase::addRows(); }
+    void enterAndEsc()
     {
-        QTest::addColumn<bool>("own");
-        QTest::addColumn<bool>("panel");
-        QTest::addColumn<bool>("moves");
-        QTest::newRow("own flag") << true << false << true;
-        QTest::newRow("panel's flag") << false << true << true;
-        QTest::newRow("neither") << false << false << false;
-    }
-    void enterAsTab()
-    {
-        QFETCH(bool, own);
-        QFETCH(bool, panel);
-        QFETCH(bool, moves);
+        const auto keyCase = ContractKeyCase::fetch();
         CheckBoxForm f;
-        f.box->SetEnterAsTab(own);
+        f.box->SetEnterAsTab(keyCase.ownEnterAsTab());
+        f.box->SetCloseOnEsc(keyCase.ownCloseOnEsc());
         QVERIFY(f.form.showForm());
-        f.form.addPanel()->SetEnterAsTab(panel);
-        f.box->setFocus();
-        f.form.key(Qt::Key_Return);
-        QTRY_COMPARE(QApplication::focusWidget(), moves ? f.after : static_cast<QWidget *>(f.box));
+        keyCase.press(f.form, f.box);
+        keyCase.verify(f.form, f.box, f.after);
         QVERIFY(!f.box->isChecked());
     }
 
@@ -186,29 +169,6 @@ private Q_SLOTS:
             QVERIFY(!f.form.isVisible());
             QCOMPARE(f.form.result(), int(QDialog::Accepted));
         }
-    }
-
-    void esc_data()
-    {
-        QTest::addColumn<bool>("own");
-        QTest::addColumn<bool>("panel");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("own flag") << true << false << true;
-        QTest::newRow("panel's flag") << false << true << true;
-        QTest::newRow("neither") << false << false << false;
-    }
-    void esc()
-    {
-        QFETCH(bool, own);
-        QFETCH(bool, panel);
-        QFETCH(bool, closes);
-        CheckBoxForm f;
-        f.box->SetCloseOnEsc(own);
-        QVERIFY(f.form.showForm());
-        f.form.addPanel()->SetCloseOnEsc(panel);
-        f.box->setFocus();
-        f.form.key(Qt::Key_Escape);
-        QCOMPARE(f.form.isVisible(), !closes);
     }
 
     void keptValueSurvivesASecondInstance_data()
@@ -260,7 +220,7 @@ private Q_SLOTS:
         if (!stored.isNull())
             dvt::TIniFile(dvt::KeptValuesFileName())
                 .WriteString(u"ComponentsValues"_s, u"OrderForm/Paid"_s, stored);
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *box = form.add<TdvCheckBox>(u"Paid"_s);
         box->SetKeepValue(true);
         box->setChecked(true); // as designed: the kept value wins

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "dvCheckListBox.h"
-#include "dvtControlTestForm.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -12,7 +12,7 @@ namespace {
 // A check list of five items between two line edits, focus on the first.
 struct CheckListForm
 {
-    ControlTestForm<> form;
+    TestForm<> form;
     QLineEdit *before = form.add<QLineEdit>(u"Before"_s);
     TdvCheckListBox *list = form.add<TdvCheckListBox>(u"Extras"_s);
     QLineEdit *after = form.add<QLineEdit>(u"After"_s);
@@ -183,36 +183,16 @@ private Q_SLOTS:
         QCOMPARE(BackgroundPixel(f.list->viewport()), unfocused);
     }
 
-    void enterAndEsc_data()
-    {
-        QTest::addColumn<bool>("panelEnterAsTab");
-        QTest::addColumn<bool>("ownCloseOnEsc");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("moves");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("Enter, panel's flag")
-            << true << false << int(Qt::Key_Return) << true << false;
-        QTest::newRow("Enter, no flag") << false << false << int(Qt::Key_Return) << false << false;
-        QTest::newRow("Esc, own flag") << false << true << int(Qt::Key_Escape) << false << true;
-        QTest::newRow("Esc, no flag") << false << false << int(Qt::Key_Escape) << false << false;
-    }
+    void enterAndEsc_data() { ContractKeyCase::addRows(); }
     void enterAndEsc()
     {
-        QFETCH(bool, panelEnterAsTab);
-        QFETCH(bool, ownCloseOnEsc);
-        QFETCH(int, key);
-        QFETCH(bool, moves);
-        QFETCH(bool, closes);
+        const auto keyCase = ContractKeyCase::fetch();
         CheckListForm f;
-        f.list->SetCloseOnEsc(ownCloseOnEsc);
+        f.list->SetEnterAsTab(keyCase.ownEnterAsTab());
+        f.list->SetCloseOnEsc(keyCase.ownCloseOnEsc());
         QVERIFY(f.form.showForm());
-        f.form.addPanel()->SetEnterAsTab(panelEnterAsTab);
-        f.list->setFocus();
-        f.form.key(Qt::Key(key));
-        QCOMPARE(f.form.isVisible(), !closes);
-        if (!closes)
-            QTRY_COMPARE(QApplication::focusWidget(),
-                         moves ? static_cast<QWidget *>(f.after) : f.list);
+        keyCase.press(f.form, f.list);
+        keyCase.verify(f.form, f.list, f.after);
         QCOMPARE(f.marks(), u"00000"_s);
     }
 };

@@ -9,9 +9,9 @@
 #include "dvComboBox.h"
 #include "dvQuery.h"
 #include "dvtControl.h"
-#include "dvtControlTestForm.h"
 #include "dvtFolders.h"
 #include "dvtIniFile.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,7 +20,7 @@ namespace {
 // A combo box between two line edits, focus on the first.
 struct ComboForm
 {
-    ControlTestForm<> form;
+    TestForm<> form;
     QLineEdit *before = form.add<QLineEdit>(u"Before"_s);
     TdvComboBox *combo = form.add<TdvComboBox>(u"PayMethod"_s);
     QLineEdit *after = form.add<QLineEdit>(u"After"_s);
@@ -160,7 +160,7 @@ private Q_SLOTS:
         QFETCH(int, index);
         if (!kept.isNull())
             writeKept(kept);
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *combo = form.add<TdvComboBox>(u"PayMethod"_s);
         combo->addItems({u"Designed"_s, u"Items"_s});
         combo->setCurrentIndex(-1);
@@ -275,36 +275,17 @@ private Q_SLOTS:
         QCOMPARE(BackgroundPixel(surface), unfocused);
     }
 
-    void enterAndEsc_data()
-    {
-        QTest::addColumn<bool>("ownEnterAsTab");
-        QTest::addColumn<bool>("panelCloseOnEsc");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("moves");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("Enter, own flag") << true << false << int(Qt::Key_Return) << true << false;
-        QTest::newRow("Enter, no flag") << false << false << int(Qt::Key_Return) << false << false;
-        QTest::newRow("Esc, panel's flag") << false << true << int(Qt::Key_Escape) << false << true;
-        QTest::newRow("Esc, no flag") << false << false << int(Qt::Key_Escape) << false << false;
-    }
+    void enterAndEsc_data() { ContractKeyCase::addRows(); }
     void enterAndEsc()
     {
-        QFETCH(bool, ownEnterAsTab);
-        QFETCH(bool, panelCloseOnEsc);
-        QFETCH(int, key);
-        QFETCH(bool, moves);
-        QFETCH(bool, closes);
+        const auto keyCase = ContractKeyCase::fetch();
         ComboForm f;
         f.combo->addItems({u"Cash"_s, u"Card"_s});
-        f.combo->SetEnterAsTab(ownEnterAsTab);
+        f.combo->SetEnterAsTab(keyCase.ownEnterAsTab());
+        f.combo->SetCloseOnEsc(keyCase.ownCloseOnEsc());
         QVERIFY(f.form.showForm());
-        f.form.addPanel()->SetCloseOnEsc(panelCloseOnEsc);
-        f.combo->setFocus();
-        f.form.key(Qt::Key(key));
-        QCOMPARE(f.form.isVisible(), !closes);
-        if (!closes)
-            QTRY_COMPARE(QApplication::focusWidget(),
-                         moves ? static_cast<QWidget *>(f.after) : f.combo);
+        keyCase.press(f.form, f.combo);
+        keyCase.verify(f.form, f.combo, f.after);
         QCOMPARE(f.combo->currentIndex(), 0);
     }
 

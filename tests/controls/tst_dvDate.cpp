@@ -8,26 +8,18 @@
 
 #include "dvDate.h"
 #include "dvPopups.h"
-#include "dvtEditTestForm.h"
 #include "dvtException.h"
 #include "dvtFormatSettings.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // A form with a date edit and a plain edit after it.
-struct DateForm
+struct DateForm : EditForm<TdvDate>
 {
-    EditTestForm<QWidget> form{u"OrderForm"_s};
-    TdvDate *date = form.add<TdvDate>(u"Born"_s);
-    TdvEdit *next = form.add<TdvEdit>(u"Next"_s);
-
-    bool show()
-    {
-        form.resize(300, form.sizeHint().height());
-        return form.showLoaded() && date->hasFocus();
-    }
+    DateForm() : EditForm(u"Born"_s) {}
 };
 
 QString today(const QString &pattern = u"m/d/yyyy"_s)
@@ -57,12 +49,7 @@ class tst_dvDate : public QObject
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void init()
-    {
-        dvt::FormatSettings() = dvt::TFormatSettings();
-        dvPopups::ResetOpenRequests();
-        dvPopups::SetCalendarOpener({});
-    }
+    void init() { ResetEditGlobals(); }
 
     void defaults()
     {
@@ -100,7 +87,7 @@ private Q_SLOTS:
         DateForm f;
         QVERIFY(f.show());
         f.form.type(keys);
-        QCOMPARE(f.date->text(), text);
+        QCOMPARE(f.edit->text(), text);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calendar), opens);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), 0);
     }
@@ -192,26 +179,16 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         DateForm f;
         QVERIFY(f.show());
-        f.form.type(keys);
-        f.form.key(Qt::Key_Tab);
-        QVERIFY(f.next->hasFocus());
-        QCOMPARE(f.date->text(), shown);
+        QCOMPARE(f.typeAndLeave(keys, Qt::Key_Tab), shown);
+        QCOMPARE(f.edit->text(), shown);
     }
 
     void enterReadsTheDateBeforeMovingOn()
     {
         DateForm f;
-        f.date->SetEnterAsTab(true);
+        f.edit->SetEnterAsTab(true);
         QVERIFY(f.show());
-        f.form.type(u"1999/12/31"_s);
-        QString textWhenLeaving;
-        QObject::connect(qApp, &QApplication::focusChanged, &f.form, [&](QWidget *old, QWidget *) {
-            if (old == f.date)
-                textWhenLeaving = f.date->text();
-        });
-        f.form.key(Qt::Key_Return);
-        QTRY_VERIFY(f.next->hasFocus());
-        QCOMPARE(textWhenLeaving, u"12/31/1999"_s);
+        QCOMPARE(f.typeAndLeave(u"1999/12/31"_s, Qt::Key_Return), u"12/31/1999"_s);
     }
 
     void plusAndMinusKeys_data()
@@ -235,9 +212,9 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         DateForm f;
         QVERIFY(f.show());
-        f.date->setText(u"12/31/1999"_s);
+        f.edit->setText(u"12/31/1999"_s);
         f.form.key(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(f.date->text(), shown);
+        QCOMPARE(f.edit->text(), shown);
     }
 
     void adjust_data()
@@ -499,11 +476,11 @@ private Q_SLOTS:
     void defaultNowOnLoading()
     {
         DateForm f;
-        f.date->SetDefaultNow(true);
-        f.date->SetKeepValue(true);
-        dvt::WriteKeptValue(f.date, usDate(1999, 1, 1));
+        f.edit->SetDefaultNow(true);
+        f.edit->SetKeepValue(true);
+        dvt::WriteKeptValue(f.edit, usDate(1999, 1, 1));
         QVERIFY(f.show());
-        QCOMPARE(f.date->text(), today());
+        QCOMPARE(f.edit->text(), today());
     }
 
     void defaultNowFillsAnEmptyDateWhenTabbedThrough()
@@ -534,32 +511,32 @@ private Q_SLOTS:
             }
             date->SetDate(dvt::EncodeDate(2001, 9, 11));
         });
-        f.date->setText(usDate(2000, 1, 1));
+        f.edit->setText(usDate(2000, 1, 1));
         f.form.type(u"?"_s);
-        QCOMPARE(f.date->text(), usDate(2001, 9, 11));
-        f.form.click(f.date, Qt::RightButton);
+        QCOMPARE(f.edit->text(), usDate(2001, 9, 11));
+        f.form.click(f.edit, Qt::RightButton);
         QVERIFY(!QApplication::activePopupWidget());
-        f.form.click(f.date, Qt::RightButton, Qt::ControlModifier);
+        f.form.click(f.edit, Qt::RightButton, Qt::ControlModifier);
         QVERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
         QApplication::activePopupWidget()->close();
         QCOMPARE(started,
                  (QList<double>{dvt::EncodeDate(2000, 1, 1), dvt::EncodeDate(2001, 9, 11)}));
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calendar), 2);
-        QCOMPARE(dvPopups::LastOwner(dvPopups::Calendar), f.date);
+        QCOMPARE(dvPopups::LastOwner(dvPopups::Calendar), f.edit);
     }
 
     void pastedTextIsRefused()
     {
         DateForm f;
-        f.date->SetNotNull(true);
+        f.edit->SetNotNull(true);
         QVERIFY(f.show());
         const QString pasted = QString(10'000, u'7') + u"\x01/\x02"_s;
         QGuiApplication::clipboard()->setText(pasted);
         f.form.key(Qt::Key_V, Qt::ControlModifier);
         f.form.key(Qt::Key_Tab);
-        QCOMPARE(f.date->text(), pasted);
-        QCOMPARE(f.date->GetSQL(), u"null"_s);
-        QVERIFY(!f.date->Valid());
+        QCOMPARE(f.edit->text(), pasted);
+        QCOMPARE(f.edit->GetSQL(), u"null"_s);
+        QVERIFY(!f.edit->Valid());
     }
 };
 

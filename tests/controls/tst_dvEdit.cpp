@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "dvEdit.h"
-#include "dvtEditTestForm.h"
 #include "dvtFolders.h"
 #include "dvtIniFile.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,15 +20,15 @@ namespace {
 template<class Window>
 struct TwoEdits
 {
-    EditTestForm<Window> form;
+    TestForm<Window> form;
     TdvEdit *first = form.template add<TdvEdit>(u"First"_s);
     TdvEdit *second = form.template add<TdvEdit>(u"Second"_s);
     TdvControlPanel *panel = nullptr;
 
-    bool open()
+    bool show()
     {
         form.resize(300, form.sizeHint().height());
-        if (!form.showLoaded())
+        if (!form.showForm())
             return false;
         panel = form.addPanel();
         first->setFocus();
@@ -95,7 +95,7 @@ private Q_SLOTS:
         f.form.layout()->addWidget(ok);
         ok->setDefault(true);
         QObject::connect(ok, &QPushButton::clicked, &f.form, &QDialog::accept);
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         f.form.key(Qt::Key_Return);
         QCOMPARE(f.form.result(), int(QDialog::Accepted));
         QVERIFY(!f.form.isVisible());
@@ -147,7 +147,7 @@ private Q_SLOTS:
         QFETCH(dvt::TColor, focused);
 
         TwoEdits<QWidget> f;
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         f.panel->SetHighlight(panel);
         f.second->SetHighlight(own);
         dvt::SetColor(f.second, initial);
@@ -180,7 +180,7 @@ private Q_SLOTS:
         TwoEdits<QWidget> f;
         f.second->SetAlignment(alignment);
         f.second->setFrame(frame);
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         f.second->setText(u"8888"_s);
         const int width = f.second->width();
         // The inset is the text margin less one, plus the frame and the glyphs' own
@@ -217,7 +217,7 @@ private Q_SLOTS:
     {
         TwoEdits<QWidget> f;
         f.first->SetAlignment(dvt::taCenter);
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         QCOMPARE(f.first->Alignment(), dvt::taLeftJustify);
         f.first->SetAlignment(dvt::taRightJustify);
         QCOMPARE(f.first->Alignment(), dvt::taLeftJustify);
@@ -230,7 +230,7 @@ private Q_SLOTS:
         TwoEdits<QWidget> f;
         f.first->SetAlignment(dvt::taRightJustify);
         f.first->SetHighlight(dvt::clAqua);
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         QCOMPARE(dvt::Color(f.first), dvt::clAqua);
 
         QWidget tool(nullptr, Qt::Tool);
@@ -262,11 +262,11 @@ private Q_SLOTS:
     void keptValueSurvivesTheForm()
     {
         {
-            EditTestForm<QWidget> form;
+            TestForm<QWidget> form;
             auto *name = form.add<TdvEdit>(u"CustomerName"_s);
             name->SetKeepValue(true);
             form.add<TdvEdit>(u"City"_s);
-            QVERIFY(form.showLoaded());
+            QVERIFY(form.showForm());
             QVERIFY(name->hasFocus());
             form.type(u"Smith & Co"_s);
             form.key(Qt::Key_Tab);
@@ -278,11 +278,11 @@ private Q_SLOTS:
         QCOMPARE(dvt::TIniFile(file).ReadString(keptSection, u"OrderForm/CustomerName"_s, {}),
                  u"Smith & Co"_s);
 
-        EditTestForm<QWidget> again;
+        TestForm<QWidget> again;
         auto *name = again.add<TdvEdit>(u"CustomerName"_s);
         name->SetKeepValue(true);
         name->setText(u"typed in the designer"_s);
-        QVERIFY(again.showLoaded());
+        QVERIFY(again.showForm());
         QCOMPARE(name->text(), u"Smith & Co"_s);
     }
 
@@ -339,7 +339,7 @@ private Q_SLOTS:
         QFETCH(QString, sql);
 
         TwoEdits<QWidget> f;
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         f.panel->SetAutoTrimText(panelTrim);
         f.first->SetAutoTrimText(ownTrim);
         f.first->setText(text);
@@ -424,7 +424,7 @@ private Q_SLOTS:
     void pastedTextIsTakenWhole()
     {
         TwoEdits<QWidget> f;
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         const QString pasted = QString(10'000, u'x') + u"\"\x01\x02"_s;
         QGuiApplication::clipboard()->setText(pasted);
         f.form.key(Qt::Key_V, Qt::ControlModifier);
@@ -444,7 +444,7 @@ private:
         QFETCH(bool, moves);
 
         TwoEdits<Window> f;
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         f.panel->SetEnterAsTab(panelFlag);
         f.first->SetEnterAsTab(ownFlag);
         QList<quint16> seen;
@@ -466,7 +466,7 @@ private:
         QFETCH(bool, closes);
 
         TwoEdits<Window> f;
-        QVERIFY(f.open());
+        QVERIFY(f.show());
         f.panel->SetCloseOnEsc(panelFlag);
         f.first->SetCloseOnEsc(ownFlag);
         f.form.key(Qt::Key_Escape);

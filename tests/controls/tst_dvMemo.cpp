@@ -5,7 +5,7 @@
 
 #include "dvMemo.h"
 #include "dvtControl.h"
-#include "dvtControlTestForm.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -14,7 +14,7 @@ namespace {
 // A memo between two line edits, focus on the first.
 struct MemoForm
 {
-    ControlTestForm<> form;
+    TestForm<> form;
     QLineEdit *before = form.add<QLineEdit>(u"Before"_s);
     TdvMemo *memo = form.add<TdvMemo>(u"Notes"_s);
     QLineEdit *after = form.add<QLineEdit>(u"After"_s);
@@ -127,35 +127,24 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), f.memo);
     }
 
-    void esc_data()
-    {
-        QTest::addColumn<bool>("own");
-        QTest::addColumn<bool>("panel");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("own flag") << true << false << true;
-        QTest::newRow("panel's flag") << false << true << true;
-        QTest::newRow("neither") << false << false << false;
-    }
+    // Enter breaks the line whatever the flags (enterAlwaysBreaksTheLine above).
+    void esc_data() { ContractKeyCase::addRows({Qt::Key_Escape}); }
     void esc()
     {
-        QFETCH(bool, own);
-        QFETCH(bool, panel);
-        QFETCH(bool, closes);
+        const auto keyCase = ContractKeyCase::fetch();
         MemoForm f;
-        f.memo->SetCloseOnEsc(own);
+        f.memo->SetCloseOnEsc(keyCase.ownCloseOnEsc());
         QList<int> keysSeen;
         f.memo->OnKeyDown = [&](QObject *, quint16 &key, dvt::TShiftState) { keysSeen << key; };
         QVERIFY(f.form.showForm());
-        f.form.addPanel()->SetCloseOnEsc(panel);
-        f.memo->setFocus();
-        f.form.key(Qt::Key_Escape);
-        QCOMPARE(f.form.isVisible(), !closes);
-        QCOMPARE(keysSeen, QList<int>{closes ? 0 : 27});
+        keyCase.press(f.form, f.memo);
+        keyCase.verify(f.form, f.memo, f.memo);
+        QCOMPARE(keysSeen, QList<int>{keyCase.closes() ? 0 : 27});
     }
 
     void escClosesADialog()
     {
-        ControlTestForm<QDialog> dialog;
+        TestForm<QDialog> dialog;
         auto *memo = dialog.add<TdvMemo>(u"Notes"_s);
         memo->SetCloseOnEsc(true);
         QVERIFY(dialog.showForm());

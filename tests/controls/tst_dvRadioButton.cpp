@@ -1,14 +1,13 @@
 #include <QButtonGroup>
 #include <QFile>
-#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QTest>
 
 #include "dvRadioButton.h"
-#include "dvtControlTestForm.h"
 #include "dvtFolders.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,7 +16,7 @@ namespace {
 // Three radio buttons of one group in a column, then a line edit.
 struct RadioForm
 {
-    ControlTestForm<> form;
+    TestForm<> form;
     QList<TdvRadioButton *> radios{form.add<TdvRadioButton>(u"Cash"_s),
                                    form.add<TdvRadioButton>(u"Card"_s),
                                    form.add<TdvRadioButton>(u"Cheque"_s)};
@@ -117,7 +116,7 @@ private Q_SLOTS:
 
     void spaceOnALoneButtonStays()
     {
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *alone = form.add<TdvRadioButton>(u"Alone"_s);
         QVERIFY(form.showForm());
         alone->setFocus();
@@ -126,33 +125,19 @@ private Q_SLOTS:
         QVERIFY(!alone->isChecked());
     }
 
-    void enterAndEsc_data()
-    {
-        QTest::addColumn<bool>("panelEnterAsTab");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("moves");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("Enter, panel's flag") << true << int(Qt::Key_Return) << true << false;
-        QTest::newRow("Enter, no flag") << false << int(Qt::Key_Return) << false << false;
-        QTest::newRow("Esc, own flag") << false << int(Qt::Key_Escape) << false << true;
-    }
+    // On the last button of the group, so that Enter as Tab leaves the group.
+    void enterAndEsc_data() { ContractKeyCase::addRows(); }
     void enterAndEsc()
     {
-        QFETCH(bool, panelEnterAsTab);
-        QFETCH(int, key);
-        QFETCH(bool, moves);
-        QFETCH(bool, closes);
+        const auto keyCase = ContractKeyCase::fetch();
         RadioForm f;
-        f.radios.at(2)->SetCloseOnEsc(true);
+        TdvRadioButton *last = f.radios.at(2);
+        last->SetEnterAsTab(keyCase.ownEnterAsTab());
+        last->SetCloseOnEsc(keyCase.ownCloseOnEsc());
         QVERIFY(f.form.showForm());
-        f.form.addPanel()->SetEnterAsTab(panelEnterAsTab);
-        f.radios.at(2)->setFocus();
-        f.form.key(Qt::Key(key));
-        QCOMPARE(f.form.isVisible(), !closes);
-        if (!closes)
-            QTRY_COMPARE(QApplication::focusWidget(),
-                         moves ? static_cast<QWidget *>(f.after) : f.radios.at(2));
-        QVERIFY(!f.radios.at(2)->isChecked());
+        keyCase.press(f.form, last);
+        keyCase.verify(f.form, last, f.after);
+        QVERIFY(!last->isChecked());
     }
 
     void boldWhileFocused()
@@ -161,12 +146,12 @@ private Q_SLOTS:
         QVERIFY(f.form.showForm());
         f.form.addPanel()->SetHighlight(dvt::clYellow);
         f.after->setFocus();
-        QVERIFY(!QFontInfo(f.radios.at(0)->font()).bold());
+        QVERIFY(!ShowsBold(f.radios.at(0)));
         f.radios.at(0)->setFocus();
-        QVERIFY(QFontInfo(f.radios.at(0)->font()).bold());
+        QVERIFY(ShowsBold(f.radios.at(0)));
         f.form.key(Qt::Key_Space);
-        QVERIFY(!QFontInfo(f.radios.at(0)->font()).bold());
-        QVERIFY(QFontInfo(f.radios.at(1)->font()).bold());
+        QVERIFY(!ShowsBold(f.radios.at(0)));
+        QVERIFY(ShowsBold(f.radios.at(1)));
     }
 
     // However the choice moved, the next form comes up with it, whatever the

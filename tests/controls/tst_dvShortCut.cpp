@@ -12,7 +12,7 @@
 
 #include "dvButton.h"
 #include "dvShortCut.h"
-#include "dvtControlTestForm.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
@@ -112,7 +112,7 @@ private Q_SLOTS:
     // value controls, labels without a buddy and status bars stay as they are.
     void passes()
     {
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *nameLabel = make<QLabel>(&form, u"NameLabel"_s, u"Name"_s);
         auto *name = make<QLineEdit>(&form, u"CustName"_s, u"N&ame"_s);
         nameLabel->setBuddy(name);
@@ -141,7 +141,7 @@ private Q_SLOTS:
     // Each page starts from the keys that the form's controls left free.
     void tabPages()
     {
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *next = make<QPushButton>(&form, u"Next"_s, u"Next"_s);
         auto *tabs = form.add<QTabWidget>(u"Pages"_s);
         QWidget *general = addPage(tabs, u"General"_s, u"General"_s);
@@ -169,7 +169,7 @@ private Q_SLOTS:
 
     void nestedOwnerGetsItsOwnRun()
     {
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *save = make<QPushButton>(&form, u"Save"_s, u"Save"_s);
         auto *frame = form.add<QFrame>(u"AddressFrame"_s);
         dvt::SetOwnerMark(frame);
@@ -185,7 +185,7 @@ private Q_SLOTS:
 
     void nothingChangesInTheDesigner()
     {
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *exit = make<QPushButton>(&form, u"Exit"_s, u"E&xit"_s);
         new TdvShortCut(&form);
         dvt::SetDesigning(&form);
@@ -195,7 +195,7 @@ private Q_SLOTS:
 
     void refreshAgainKeepsTheKeys()
     {
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *save = make<QPushButton>(&form, u"Save"_s, u"Save"_s);
         auto *search = make<QPushButton>(&form, u"Search"_s, u"Search"_s);
         auto *shortCut = new TdvShortCut(&form);
@@ -209,7 +209,7 @@ private Q_SLOTS:
     // toggle the check box and open the page.
     void acceleratorsAct()
     {
-        ControlTestForm<> form;
+        TestForm<> form;
         auto *save = make<QPushButton>(&form, u"Save"_s, u"Save"_s);
         auto *label = make<QLabel>(&form, u"NameLabel"_s, u"Name"_s);
         auto *name = form.add<QLineEdit>(u"CustName"_s);

@@ -5,27 +5,17 @@
 
 #include "dvPopups.h"
 #include "dvTime.h"
-#include "dvtEditTestForm.h"
 #include "dvtFormatSettings.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // A form with a time edit and a plain edit after it.
-struct TimeForm
+struct TimeForm : EditForm<TdvTime>
 {
-    EditTestForm<QWidget> form{u"OrderForm"_s};
-    TdvTime *time = form.add<TdvTime>(u"Started"_s);
-    TdvEdit *next = form.add<TdvEdit>(u"Next"_s);
-
-    bool showEmpty()
-    {
-        if (!form.showLoaded() || !time->hasFocus())
-            return false;
-        time->clear();
-        return true;
-    }
+    TimeForm() : EditForm(u"Started"_s) {}
 };
 
 // Whether the text is the current time in the pattern (the clock may have moved
@@ -44,7 +34,7 @@ class tst_dvTime : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { dvt::FormatSettings() = dvt::TFormatSettings(); }
+    void init() { ResetEditGlobals(); }
 
     void defaults()
     {
@@ -76,7 +66,7 @@ private Q_SLOTS:
         TimeForm f;
         QVERIFY(f.showEmpty());
         f.form.type(keys);
-        QCOMPARE(f.time->text(), text);
+        QCOMPARE(f.edit->text(), text);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), 0);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calendar), 0);
     }
@@ -330,17 +320,9 @@ private Q_SLOTS:
     void enterNormalisesBeforeMovingOn()
     {
         TimeForm f;
-        f.time->SetEnterAsTab(true);
+        f.edit->SetEnterAsTab(true);
         QVERIFY(f.showEmpty());
-        f.form.type(u"13:30"_s);
-        QString textWhenLeaving;
-        QObject::connect(qApp, &QApplication::focusChanged, &f.form, [&](QWidget *old, QWidget *) {
-            if (old == f.time)
-                textWhenLeaving = f.time->text();
-        });
-        f.form.key(Qt::Key_Return);
-        QTRY_VERIFY(f.next->hasFocus());
-        QCOMPARE(textWhenLeaving, u"1:30 PM"_s);
+        QCOMPARE(f.typeAndLeave(u"13:30"_s, Qt::Key_Return), u"1:30 PM"_s);
     }
 
     void typedTimeIsReadWhenTheFocusLeaves_data()
@@ -356,25 +338,23 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         TimeForm f;
         QVERIFY(f.showEmpty());
-        f.form.type(keys);
-        f.form.key(Qt::Key_Tab);
-        QVERIFY(f.next->hasFocus());
-        QCOMPARE(f.time->text(), shown);
+        QCOMPARE(f.typeAndLeave(keys, Qt::Key_Tab), shown);
+        QCOMPARE(f.edit->text(), shown);
     }
 
     void defaultNowFillsAnEmptyTime()
     {
         TimeForm f;
-        f.time->SetDefaultNow(true);
-        QVERIFY(f.form.showLoaded());
-        QVERIFY(isNow(f.time->text(), f.time->FormatStr()));
-        f.time->setText(u"7:15 AM"_s);
+        f.edit->SetDefaultNow(true);
+        QVERIFY(f.form.showForm());
+        QVERIFY(isNow(f.edit->text(), f.edit->FormatStr()));
+        f.edit->setText(u"7:15 AM"_s);
         f.form.key(Qt::Key_Tab);
-        QCOMPARE(f.time->text(), u"7:15 AM"_s); // a readable time stays
-        f.time->clear();
+        QCOMPARE(f.edit->text(), u"7:15 AM"_s); // a readable time stays
+        f.edit->clear();
         f.form.key(Qt::Key_Backtab, Qt::ShiftModifier);
-        QVERIFY(f.time->hasFocus());
-        QVERIFY(isNow(f.time->text(), f.time->FormatStr()));
+        QVERIFY(f.edit->hasFocus());
+        QVERIFY(isNow(f.edit->text(), f.edit->FormatStr()));
     }
 
     void pastedTextIsRefused()
@@ -385,8 +365,8 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText(pasted);
         f.form.key(Qt::Key_V, Qt::ControlModifier);
         f.form.key(Qt::Key_Tab);
-        QCOMPARE(f.time->text(), pasted);
-        QCOMPARE(f.time->GetSQL(), QString());
+        QCOMPARE(f.edit->text(), pasted);
+        QCOMPARE(f.edit->GetSQL(), QString());
     }
 };
 

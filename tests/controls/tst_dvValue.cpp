@@ -5,31 +5,19 @@
 
 #include "dvPopups.h"
 #include "dvValue.h"
-#include "dvtEditTestForm.h"
 #include "dvtException.h"
 #include "dvtFormatSettings.h"
 #include "dvtIniFile.h"
+#include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // A form with a value edit and a plain edit after it.
-struct ValueForm
+struct ValueForm : EditForm<TdvValue>
 {
-    EditTestForm<QWidget> form{u"OrderForm"_s};
-    TdvValue *amount = form.add<TdvValue>(u"Amount"_s);
-    TdvEdit *next = form.add<TdvEdit>(u"Next"_s);
-
-    // Shows the form with the value edit focused and empty, ready for typing.
-    bool showEmpty()
-    {
-        form.resize(300, form.sizeHint().height());
-        if (!form.showLoaded() || !amount->hasFocus())
-            return false;
-        amount->clear();
-        return true;
-    }
+    ValueForm() : EditForm(u"Amount"_s) {}
 };
 
 // A menu left open by a test would take the keys of the next one.
@@ -48,12 +36,7 @@ class tst_dvValue : public QObject
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void init()
-    {
-        dvt::FormatSettings() = dvt::TFormatSettings();
-        dvPopups::ResetOpenRequests();
-        dvPopups::SetCalculatorOpener({});
-    }
+    void init() { ResetEditGlobals(); }
 
     void defaults()
     {
@@ -95,9 +78,9 @@ private Q_SLOTS:
         // The application's handler sees each key, a swallowed one as the null
         // character.
         QList<QChar> seen;
-        f.amount->OnKeyPress = [&](QObject *, QChar &key) { seen << key; };
+        f.edit->OnKeyPress = [&](QObject *, QChar &key) { seen << key; };
         f.form.type(keys);
-        QCOMPARE(f.amount->text(), text);
+        QCOMPARE(f.edit->text(), text);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), opens);
         QCOMPARE(seen.size(), keys.size());
         QCOMPARE(seen.count(QChar()), swallowed);
@@ -126,9 +109,9 @@ private Q_SLOTS:
 
         ValueForm f;
         QVERIFY(f.showEmpty());
-        f.amount->SetTrigger(trigger);
+        f.edit->SetTrigger(trigger);
         f.form.type(keys);
-        QCOMPARE(f.amount->text(), text);
+        QCOMPARE(f.edit->text(), text);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), opens);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calendar), 0);
     }
@@ -148,8 +131,8 @@ private Q_SLOTS:
         });
         f.form.type(u"?"_s);
         QCOMPARE(read, QList<double>{125});
-        QCOMPARE(f.amount->text(), u"$250.00"_s);
-        QCOMPARE(dvPopups::LastOwner(dvPopups::Calculator), f.amount);
+        QCOMPARE(f.edit->text(), u"$250.00"_s);
+        QCOMPARE(dvPopups::LastOwner(dvPopups::Calculator), f.edit);
     }
 
     void rightClick_data()
@@ -167,14 +150,14 @@ private Q_SLOTS:
 
         ValueForm f;
         QVERIFY(f.showEmpty());
-        f.form.click(f.amount, Qt::RightButton, Qt::KeyboardModifiers(modifiers));
+        f.form.click(f.edit, Qt::RightButton, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), opens ? 1 : 0);
         // The click that opens the calculator shows no menu; any other shows the
         // edit's own.
         const bool menuShown = qobject_cast<QMenu *>(QApplication::activePopupWidget()) != nullptr;
         closePopups();
         QCOMPARE(menuShown, !opens);
-        f.form.click(f.amount, Qt::LeftButton);
+        f.form.click(f.edit, Qt::LeftButton);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), opens ? 1 : 0);
     }
 
@@ -222,12 +205,12 @@ private Q_SLOTS:
 
         // By the keyboard: the text is normalised when the focus leaves.
         ValueForm f;
-        f.amount->SetFormatStr(format);
+        f.edit->SetFormatStr(format);
         QVERIFY(f.showEmpty());
-        f.amount->setText(input);
+        f.edit->setText(input);
         f.form.key(Qt::Key_Tab);
         QVERIFY(f.next->hasFocus());
-        QCOMPARE(f.amount->text(), shown);
+        QCOMPARE(f.edit->text(), shown);
     }
 
     void setValue()
@@ -308,26 +291,18 @@ private Q_SLOTS:
     {
         ValueForm f;
         QVERIFY(f.showEmpty());
-        f.amount->SetEnterAsTab(true);
-        QString textWhenLeaving;
-        f.form.type(u"1234.5"_s);
-        QObject::connect(qApp, &QApplication::focusChanged, &f.form, [&](QWidget *old, QWidget *) {
-            if (old == f.amount)
-                textWhenLeaving = f.amount->text();
-        });
-        f.form.key(Qt::Key_Return);
-        QTRY_VERIFY(f.next->hasFocus());
-        QCOMPARE(textWhenLeaving, u"$1,234.50"_s);
+        f.edit->SetEnterAsTab(true);
+        QCOMPARE(f.typeAndLeave(u"1234.5"_s, Qt::Key_Return), u"$1,234.50"_s);
     }
 
     void keptValueIsTheTypedText()
     {
         ValueForm f;
-        f.amount->SetKeepValue(true);
+        f.edit->SetKeepValue(true);
         QVERIFY(f.showEmpty());
         f.form.type(u"1234.5"_s);
         f.form.key(Qt::Key_Tab);
-        QCOMPARE(f.amount->text(), u"$1,234.50"_s);
+        QCOMPARE(f.edit->text(), u"$1,234.50"_s);
         QCOMPARE(dvt::TIniFile(dvt::KeptValuesFileName())
                      .ReadString(u"ComponentsValues"_s, u"OrderForm/Amount"_s, {}),
                  u"1234.5"_s);
@@ -340,11 +315,11 @@ private Q_SLOTS:
         f.form.type(u"42"_s);
         f.form.key(Qt::Key_A, Qt::ControlModifier); // select all
         f.form.key(Qt::Key_C, Qt::ControlModifier); // copy: does not empty the text
-        QCOMPARE(f.amount->text(), u"42"_s);
+        QCOMPARE(f.edit->text(), u"42"_s);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"42"_s);
         f.form.key(Qt::Key_End);
         f.form.key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f.amount->text(), u"4242"_s);
+        QCOMPARE(f.edit->text(), u"4242"_s);
     }
 
     void pastedTextIsNormalised_data()
@@ -366,7 +341,7 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText(pasted);
         f.form.key(Qt::Key_V, Qt::ControlModifier);
         f.form.key(Qt::Key_Tab);
-        QCOMPARE(f.amount->text(), shown);
+        QCOMPARE(f.edit->text(), shown);
     }
 
     void hugeNumbersAreShown()
@@ -392,10 +367,10 @@ private Q_SLOTS:
         QVERIFY(f.showEmpty());
         f.form.type(u"-1.234,5"_s);
         f.form.key(Qt::Key_Tab);
-        QCOMPARE(f.amount->text(), u"-1.234,50 €"_s);
-        QCOMPARE(f.amount->GetFValue(), -1234.5);
-        QCOMPARE(f.amount->GetSQL(), u"-1234,5"_s);
-        QVERIFY(f.amount->Valid());
+        QCOMPARE(f.edit->text(), u"-1.234,50 €"_s);
+        QCOMPARE(f.edit->GetFValue(), -1234.5);
+        QCOMPARE(f.edit->GetSQL(), u"-1234,5"_s);
+        QVERIFY(f.edit->Valid());
     }
 
     void rightAlignedWhileIdle()
@@ -404,8 +379,8 @@ private Q_SLOTS:
         QVERIFY(f.showEmpty());
         f.form.type(u"5"_s);
         f.form.key(Qt::Key_Tab);
-        const auto [first, last] = InkColumns(f.amount);
-        QVERIFY2(first > f.amount->width() / 2 && last >= f.amount->width() - 10,
+        const auto [first, last] = InkColumns(f.edit);
+        QVERIFY2(first > f.edit->width() / 2 && last >= f.edit->width() - 10,
                  qPrintable(u"%1..%2"_s.arg(first).arg(last)));
     }
 };
