@@ -2,27 +2,10 @@
 
 #include "dvPopups.h"
 #include "dvStrings.h"
+#include "dvStrings_p.h"
 #include "dvWords.h"
 #include "dvtFormat.h"
 #include "dvtFormatSettings.h"
-
-namespace {
-
-// The text without what money formatting adds: the currency symbol, thousands
-// separators, blanks and "$" go, and a parenthesised amount becomes negative.
-QString cleanedNumber(const QString &text)
-{
-    const dvt::TFormatSettings &settings = dvt::FormatSettings();
-    QString cleaned = dvStrTran(text, settings.CurrencyString, QString());
-    cleaned.remove(settings.ThousandSeparator);
-    cleaned.replace(u'(', u'-');
-    cleaned.remove(u')');
-    cleaned.remove(u'$');
-    cleaned.remove(u' ');
-    return cleaned;
-}
-
-} // namespace
 
 TdvValue::TdvValue(QWidget *parent)
     : TdvEdit(parent), m_formatStr(QStringLiteral("%m")), m_trigger(QStringLiteral("?"))
@@ -42,12 +25,12 @@ void TdvValue::SetValue(double value)
 
 void TdvValue::SetValue(const QString &text)
 {
-    SetValue(dvStrToFloat(cleanedNumber(text)));
+    SetValue(dvStrToFloat(text));
 }
 
 double TdvValue::GetFValue() const
 {
-    return dvStrToFloat(cleanedNumber(text()));
+    return dvStrToFloat(text());
 }
 
 void TdvValue::SetFValue(double value)
@@ -68,7 +51,7 @@ QString TdvValue::GetWords(bool withCurrency) const
 bool TdvValue::Valid() const
 {
     double value = 0;
-    return dvt::TryStrToFloat(cleanedNumber(text()), value) || !NotNull();
+    return dvt::TryStrToFloat(dvt::detail::cleanNumber(text()), value) || !NotNull();
 }
 
 void TdvValue::KeyPress(QChar &key)

@@ -34,8 +34,10 @@ QString trimmedIf(const QString &text, bool trim)
     return trim ? dvt::Trim(text) : text;
 }
 
-// Cleans a typed number of its money decoration so that the strict conversion
-// can read it.
+} // namespace
+
+namespace dvt::detail {
+
 QString cleanNumber(const QString &text)
 {
     const dvt::TFormatSettings &fs = dvt::FormatSettings();
@@ -48,7 +50,7 @@ QString cleanNumber(const QString &text)
     return clean;
 }
 
-} // namespace
+} // namespace dvt::detail
 
 int dvIf(bool condition, int ifTrue, int ifFalse)
 {
@@ -141,13 +143,13 @@ QString dvStringItem(const QString &text, int item, QChar separator)
 double dvStrToFloat(const QString &text)
 {
     double value = 0;
-    return dvt::TryStrToFloat(cleanNumber(text), value) ? value : 0;
+    return dvt::TryStrToFloat(dvt::detail::cleanNumber(text), value) ? value : 0;
 }
 
 int dvStrToInt(const QString &text)
 {
     int value = 0;
-    return dvt::TryStrToInt(cleanNumber(text), value) ? value : 0;
+    return dvt::TryStrToInt(dvt::detail::cleanNumber(text), value) ? value : 0;
 }
 
 double dvRound(double value, quint16 decimals)
