@@ -5,7 +5,6 @@
 #include "dvStrings_p.h"
 #include "dvWords.h"
 #include "dvtFormat.h"
-#include "dvtFormatSettings.h"
 
 TdvValue::TdvValue(QWidget *parent)
     : TdvEdit(parent), m_formatStr(QStringLiteral("%m")), m_trigger(QStringLiteral("?"))

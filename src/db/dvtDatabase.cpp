@@ -122,20 +122,18 @@ bool TDatabase::StartTransaction()
 
 bool TDatabase::Commit()
 {
-    fb::Status status;
-    const bool done = m_session && m_session->commit(status);
-    m_lastError = done        ? QString()
-                  : m_session ? status.message()
-                              : QStringLiteral("The database is not connected");
-    if (status.connectionLost())
-        connectionLost();
-    return done;
+    return EndTransaction(&fb::Session::commit);
 }
 
 bool TDatabase::Rollback()
 {
+    return EndTransaction(&fb::Session::rollback);
+}
+
+bool TDatabase::EndTransaction(bool (fb::Session::*end)(fb::Status &))
+{
     fb::Status status;
-    const bool done = m_session && m_session->rollback(status);
+    const bool done = m_session && (m_session.get()->*end)(status);
     m_lastError = done        ? QString()
                   : m_session ? status.message()
                               : QStringLiteral("The database is not connected");

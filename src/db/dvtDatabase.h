@@ -11,7 +11,8 @@ namespace dvt {
 
 namespace fb {
 class Session;
-}
+class Status;
+} // namespace fb
 
 // A connection to one Firebird database, in SQL dialect 1 with the UTF8
 // character set. Queries find their connection by its DatabaseName.
@@ -100,6 +101,7 @@ private:
     fb::Session *session();
     // Called by queries when a statement found the connection gone.
     void connectionLost();
+    bool EndTransaction(bool (fb::Session::*end)(fb::Status &));
 
     QString m_aliasName;
     QString m_databaseName;
