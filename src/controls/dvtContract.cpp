@@ -1,14 +1,14 @@
 #include "dvtContract.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+
 #include "dvControlPanel.h"
 #include "dvtApplication.h"
 #include "dvtComponent.h"
 #include "dvtControl.h"
 #include "dvtIniFile.h"
 #include "dvtKeys.h"
-
-#include <QCoreApplication>
-#include <QFileInfo>
 
 namespace dvt {
 

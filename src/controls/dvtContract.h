@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dvtColor.h"
-
 #include <QString>
+
+#include "dvtColor.h"
 
 class QObject;
 class QWidget;
