@@ -51,32 +51,13 @@ private Q_SLOTS:
 
     void init() { ResetEditGlobals(); }
 
-    void defaults()
-    {
-        dvt::FormatSettings().ShortDateFormat = u"dd/mm/yyyy"_s;
-        TdvDate date;
-        dvt::FormatSettings().ShortDateFormat = u"yyyy-mm-dd"_s;
-        QCOMPARE(date.FormatStr(), u"dd/mm/yyyy"_s); // taken at construction
-        QCOMPARE(date.Trigger(), u"?"_s);
-        QVERIFY(!date.DefaultNow());
-        QCOMPARE(date.Alignment(), dvt::taLeftJustify);
-        QVERIFY(date.setProperty("DefaultNow", true));
-        QVERIFY(date.DefaultNow());
-        QVERIFY(date.setProperty("FormatStr", u"yyyy/mm/dd"_s));
-        QCOMPARE(date.FormatStr(), u"yyyy/mm/dd"_s);
-        QVERIFY(date.setProperty("Trigger", u"#"_s));
-        QCOMPARE(date.Trigger(), u"#"_s);
-    }
-
     void typing_data()
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("opens");
-        QTest::newRow("a date") << u"12/31/1999"_s << u"12/31/1999"_s << 0;
         QTest::newRow("letters and points dropped") << u"1a2.3x4"_s << u"1234"_s << 0;
         QTest::newRow("minus on no date") << u"12-3"_s << u"123"_s << 0;
-        QTest::newRow("blank dropped") << u"1 2"_s << u"12"_s << 0;
         QTest::newRow("trigger") << u"12?"_s << u"12"_s << 1;
     }
     void typing()
@@ -107,40 +88,21 @@ private Q_SLOTS:
         QTest::newRow("year first") << us << slash << u"1999/12/31"_s << true << u"12/31/1999"_s;
         QTest::newRow("current year") << us << slash << u"12/31"_s << true << u"12/31/"_s + year;
         QTest::newRow("two-digit year") << us << slash << u"1/2/03"_s << true << u"1/2/2003"_s;
-        QTest::newRow("two-digit year, last century")
-            << us << slash << u"1/2/99"_s << true << u"1/2/1999"_s;
-        QTest::newRow("leading zeros") << us << slash << u"01/02/2003"_s << true << u"1/2/2003"_s;
         QTest::newRow("noise dropped")
             << us << slash << u"x12/31/1999y"_s << true << u"12/31/1999"_s;
-        QTest::newRow("blanks") << us << slash << u" 12 / 31 / 1999 "_s << true << u"12/31/1999"_s;
-        QTest::newRow("last day") << us << slash << u"9999/12/31"_s << true << u"12/31/9999"_s;
-        QTest::newRow("one number") << us << slash << u"15"_s << false << left;
         QTest::newRow("day first in a month-first locale")
             << us << slash << u"15/3"_s << false << left;
         QTest::newRow("30 February") << us << slash << u"02/30/2001"_s << false << left;
-        QTest::newRow("29 February, no leap year")
-            << us << slash << u"2/29/2001"_s << false << left;
-        QTest::newRow("month 13") << us << slash << u"13/13/2000"_s << false << left;
-        QTest::newRow("zeros") << us << slash << u"0/0/0"_s << false << left;
-        QTest::newRow("dashes") << us << slash << u"12-31-1999"_s << false << left;
-        QTest::newRow("empty") << us << slash << QString() << false << left;
         QTest::newRow("year 10000") << us << slash << u"10000/1/1"_s << false << left;
-        QTest::newRow("huge number") << us << slash << QString(30, u'9') << false << left;
         QTest::newRow("10,000 characters") << us << slash << QString(10'000, u'/') << false << left;
         const QString uk = u"dd/mm/yyyy"_s;
-        QTest::newRow("day first") << uk << slash << u"31/12/1999"_s << true << u"31/12/1999"_s;
-        QTest::newRow("day first, year first")
-            << uk << slash << u"1999/12/31"_s << true << u"31/12/1999"_s;
         QTest::newRow("day first, current year")
             << uk << slash << u"15/3"_s << true << u"15/03/"_s + year;
         QTest::newRow("day first, month first") << uk << slash << u"12/31/1999"_s << false << left;
-        const QString de = u"dd/mm/yyyy"_s;
         const QString point = u"."_s;
-        QTest::newRow("point") << de << point << u"31.12.1999"_s << true << u"31.12.1999"_s;
+        QTest::newRow("point") << uk << point << u"31.12.1999"_s << true << u"31.12.1999"_s;
         QTest::newRow("point, typed slashes")
-            << de << point << u"31/12/1999"_s << true << u"31.12.1999"_s;
-        QTest::newRow("point, year first")
-            << de << point << u"1999.12.31"_s << true << u"31.12.1999"_s;
+            << uk << point << u"31/12/1999"_s << true << u"31.12.1999"_s;
     }
     void parse()
     {
@@ -169,107 +131,72 @@ private Q_SLOTS:
     void typedDateIsReadWhenTheFocusLeaves_data()
     {
         QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("enter");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("year first") << u"1999/12/31"_s << u"12/31/1999"_s;
-        QTest::newRow("impossible date stays") << u"02/30/2001"_s << u"02/30/2001"_s;
+        QTest::newRow("year first") << u"1999/12/31"_s << false << u"12/31/1999"_s;
+        QTest::newRow("Enter as Tab reads first") << u"1999/12/31"_s << true << u"12/31/1999"_s;
+        QTest::newRow("impossible date stays") << u"02/30/2001"_s << false << u"02/30/2001"_s;
     }
     void typedDateIsReadWhenTheFocusLeaves()
     {
         QFETCH(QString, keys);
+        QFETCH(bool, enter);
         QFETCH(QString, shown);
         DateForm f;
+        f.edit->SetEnterAsTab(enter);
         QVERIFY(f.show());
-        QCOMPARE(f.typeAndLeave(keys, Qt::Key_Tab), shown);
+        QCOMPARE(f.typeAndLeave(keys, enter ? Qt::Key_Return : Qt::Key_Tab), shown);
         QCOMPARE(f.edit->text(), shown);
     }
 
-    void enterReadsTheDateBeforeMovingOn()
-    {
-        DateForm f;
-        f.edit->SetEnterAsTab(true);
-        QVERIFY(f.show());
-        QCOMPARE(f.typeAndLeave(u"1999/12/31"_s, Qt::Key_Return), u"12/31/1999"_s);
-    }
-
-    void plusAndMinusKeys_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("shown");
-        const int keypad = Qt::KeypadModifier;
-        const int shift = Qt::ShiftModifier;
-        QTest::newRow("keypad plus") << int(Qt::Key_Plus) << keypad << u"1/1/2000"_s;
-        QTest::newRow("shifted plus") << int(Qt::Key_Plus) << shift << u"1/1/2000"_s;
-        QTest::newRow("equals") << int(Qt::Key_Equal) << 0 << u"12/31/1999"_s;
-        QTest::newRow("keypad minus") << int(Qt::Key_Minus) << keypad << u"12/30/1999"_s;
-        QTest::newRow("minus") << int(Qt::Key_Minus) << 0 << u"12/30/1999"_s;
-        QTest::newRow("underscore") << int(Qt::Key_Underscore) << shift << u"12/31/1999"_s;
-    }
+    // Plus and minus move a day, by the keypad or the main keyboard; "=" is no
+    // date character.
     void plusAndMinusKeys()
     {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(QString, shown);
         DateForm f;
         QVERIFY(f.show());
         f.edit->setText(u"12/31/1999"_s);
-        f.form.key(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(f.edit->text(), shown);
+        f.form.key(Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(f.edit->text(), u"1/1/2000"_s);
+        f.form.key(Qt::Key_Plus, Qt::ShiftModifier);
+        QCOMPARE(f.edit->text(), u"1/2/2000"_s);
+        f.form.key(Qt::Key_Minus);
+        f.form.key(Qt::Key_Minus, Qt::KeypadModifier);
+        QCOMPARE(f.edit->text(), u"12/31/1999"_s);
+        f.form.key(Qt::Key_Equal);
+        QCOMPARE(f.edit->text(), u"12/31/1999"_s);
     }
 
     void adjust_data()
     {
         QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("days");
-        QTest::addColumn<int>("months");
-        QTest::addColumn<int>("years");
-        QTest::addColumn<int>("weeks");
+        QTest::addColumn<QList<int>>("dmyw"); // days, months, years, weeks
         QTest::addColumn<QString>("shown");
         QTest::newRow("month to a shorter one")
-            << usDate(2000, 1, 31) << 0 << 1 << 0 << 0 << usDate(2000, 2, 29);
-        QTest::newRow("day back over a month")
-            << usDate(2000, 3, 1) << -1 << 0 << 0 << 0 << usDate(2000, 2, 29);
-        QTest::newRow("day on over a year")
-            << usDate(1999, 12, 31) << 1 << 0 << 0 << 0 << usDate(2000, 1, 1);
+            << usDate(2000, 1, 31) << QList<int>{0, 1, 0, 0} << usDate(2000, 2, 29);
         QTest::newRow("months before days")
-            << usDate(2000, 1, 31) << 1 << 1 << 0 << 0 << usDate(2000, 3, 1);
-        QTest::newRow("month back, leap year")
-            << usDate(2000, 3, 31) << 0 << -1 << 0 << 0 << usDate(2000, 2, 29);
-        QTest::newRow("month back")
-            << usDate(2001, 3, 31) << 0 << -1 << 0 << 0 << usDate(2001, 2, 28);
+            << usDate(2000, 1, 31) << QList<int>{1, 1, 0, 0} << usDate(2000, 3, 1);
         QTest::newRow("year from 29 February")
-            << usDate(2000, 2, 29) << 0 << 0 << 1 << 0 << usDate(2001, 2, 28);
-        QTest::newRow("weeks") << usDate(2000, 1, 15) << 0 << 0 << 0 << 2 << usDate(2000, 1, 29);
-        QTest::newRow("13 months back")
-            << usDate(2000, 1, 15) << 0 << -13 << 0 << 0 << usDate(1998, 12, 15);
-        QTest::newRow("a leap year of days")
-            << usDate(2000, 1, 1) << 366 << 0 << 0 << 0 << usDate(2001, 1, 1);
-        QTest::newRow("all four") << usDate(2000, 5, 10) << 1 << 2 << -1 << -1
-                                  << usDate(1999, 7, 4);
-        QTest::newRow("nothing normalises")
-            << u"01/02/2003"_s << 0 << 0 << 0 << 0 << usDate(2003, 1, 2);
+            << usDate(2000, 2, 29) << QList<int>{0, 0, 1, 0} << usDate(2001, 2, 28);
+        QTest::newRow("weeks") << usDate(2000, 1, 15) << QList<int>{0, 0, 0, 2}
+                               << usDate(2000, 1, 29);
         QTest::newRow("after the last day")
-            << usDate(9999, 12, 31) << 1 << 0 << 0 << 0 << usDate(9999, 12, 31);
-        QTest::newRow("before the first day")
-            << usDate(1, 1, 1) << -1 << 0 << 0 << 0 << usDate(1, 1, 1);
+            << usDate(9999, 12, 31) << QList<int>{1, 0, 0, 0} << usDate(9999, 12, 31);
         QTest::newRow("huge months")
-            << usDate(2000, 1, 1) << 0 << INT_MAX << INT_MAX << 0 << usDate(2000, 1, 1);
+            << usDate(2000, 1, 1) << QList<int>{0, INT_MAX, INT_MAX, 0} << usDate(2000, 1, 1);
         QTest::newRow("huge days")
-            << usDate(2000, 1, 1) << INT_MIN << 0 << 0 << INT_MIN << usDate(2000, 1, 1);
-        QTest::newRow("no date") << QString() << 1 << 1 << 1 << 1 << QString();
-        QTest::newRow("unreadable") << u"02/30/2001"_s << 1 << 0 << 0 << 0 << u"02/30/2001"_s;
+            << usDate(2000, 1, 1) << QList<int>{INT_MIN, 0, 0, INT_MIN} << usDate(2000, 1, 1);
+        QTest::newRow("no date") << QString() << QList<int>{1, 1, 1, 1} << QString();
+        QTest::newRow("unreadable") << u"02/30/2001"_s << QList<int>{1, 0, 0, 0} << u"02/30/2001"_s;
     }
     void adjust()
     {
         QFETCH(QString, start);
-        QFETCH(int, days);
-        QFETCH(int, months);
-        QFETCH(int, years);
-        QFETCH(int, weeks);
+        QFETCH(QList<int>, dmyw);
         QFETCH(QString, shown);
         TdvDate date;
         date.setText(start);
-        date.Adjust(days, months, years, weeks);
+        date.Adjust(dmyw[0], dmyw[1], dmyw[2], dmyw[3]);
         QCOMPARE(date.text(), shown);
     }
 
@@ -282,32 +209,17 @@ private Q_SLOTS:
             << u"BeginOfMonth"_s << usDate(2000, 2, 15) << usDate(2000, 2, 1);
         QTest::newRow("end of February, leap year")
             << u"EndOfMonth"_s << usDate(2000, 2, 15) << usDate(2000, 2, 29);
-        QTest::newRow("end of February 1900")
-            << u"EndOfMonth"_s << usDate(1900, 2, 1) << usDate(1900, 2, 28);
-        QTest::newRow("end of April")
-            << u"EndOfMonth"_s << usDate(2000, 4, 10) << usDate(2000, 4, 30);
-        QTest::newRow("begin of year")
-            << u"BeginOfYear"_s << usDate(2000, 7, 4) << usDate(2000, 1, 1);
         QTest::newRow("end of year")
             << u"EndOfYear"_s << usDate(2000, 7, 4) << usDate(2000, 12, 31);
-        QTest::newRow("begin of week on a Sunday")
-            << u"BeginOfWeek"_s << usDate(2000, 1, 2) << usDate(2000, 1, 2);
         QTest::newRow("begin of week on a Wednesday")
             << u"BeginOfWeek"_s << usDate(2000, 1, 5) << usDate(2000, 1, 2);
-        QTest::newRow("end of week on a Wednesday")
-            << u"EndOfWeek"_s << usDate(2000, 1, 5) << usDate(2000, 1, 8);
-        QTest::newRow("end of week on a Saturday")
-            << u"EndOfWeek"_s << usDate(2000, 1, 8) << usDate(2000, 1, 8);
         QTest::newRow("end of week over a year")
             << u"EndOfWeek"_s << usDate(1999, 12, 30) << usDate(2000, 1, 1);
         QTest::newRow("year-first text")
             << u"EndOfMonth"_s << u"1999/12/5"_s << usDate(1999, 12, 31);
-        QTest::newRow("begin of the first week")
-            << u"BeginOfWeek"_s << usDate(1, 1, 1) << usDate(1, 1, 1);
         QTest::newRow("end of the last week")
             << u"EndOfWeek"_s << usDate(9999, 12, 31) << usDate(9999, 12, 31);
-        for (auto it = moveOperations.cbegin(); it != moveOperations.cend(); ++it)
-            QTest::addRow("%s, no date", qPrintable(it.key())) << it.key() << u"abc"_s << u"abc"_s;
+        QTest::newRow("no date") << u"EndOfWeek"_s << u"abc"_s << u"abc"_s;
     }
     void moves()
     {
@@ -330,18 +242,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("interval");
         QTest::newRow("day before")
             << usDate(1999, 12, 31) << usDate(2000, 1, 1) << false << false << true << -1;
-        QTest::newRow("day after")
-            << usDate(2000, 1, 1) << usDate(1999, 12, 31) << true << false << false << 1;
         QTest::newRow("same day") << usDate(2000, 1, 1) << u"01/01/2000"_s << false << true << false
                                   << 0;
-        QTest::newRow("same text")
-            << usDate(2000, 1, 1) << usDate(2000, 1, 1) << false << true << false << 0;
         QTest::newRow("a century")
             << usDate(1900, 1, 1) << usDate(2000, 1, 1) << false << false << true << -36524;
         QTest::newRow("no date against a date")
             << QString() << usDate(2000, 1, 1) << false << false << true << 0;
-        QTest::newRow("a date against no date")
-            << usDate(2000, 1, 1) << u"x"_s << true << false << false << 0;
         QTest::newRow("both without a date")
             << QString() << u"02/30/2001"_s << false << true << false << 0;
     }
@@ -363,50 +269,27 @@ private Q_SLOTS:
         QCOMPARE(a.GetInterval(b), interval);
     }
 
-    void getters_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("ymd");
-        QTest::addColumn<QList<int>>("ymdw");
-        QTest::addColumn<QString>("words");
-        QTest::addColumn<QString>("monthWords");
-        QTest::addColumn<QString>("weekWords");
-        QTest::newRow("a Monday") << usDate(2000, 1, 31) << u"\"01/31/2000\""_s << u"2000/01/31"_s
-                                  << QList<int>{2000, 1, 31, 2} << u"Monday, January 31, 2000"_s
-                                  << u"January"_s << u"Monday"_s;
-        QTest::newRow("Christmas") << usDate(2023, 12, 25) << u"\"12/25/2023\""_s << u"2023/12/25"_s
-                                   << QList<int>{2023, 12, 25, 2} << u"Monday, December 25, 2023"_s
-                                   << u"December"_s << u"Monday"_s;
-        QTest::newRow("a Saturday") << usDate(2000, 1, 1) << u"\"01/01/2000\""_s << u"2000/01/01"_s
-                                    << QList<int>{2000, 1, 1, 7} << u"Saturday, January 1, 2000"_s
-                                    << u"January"_s << u"Saturday"_s;
-        const QString blanks(10, u' ');
-        QTest::newRow("empty") << QString() << u"null"_s << blanks << QList<int>{0, 1, 1, 1}
-                               << QString() << u"January"_s << u"Sunday"_s;
-        QTest::newRow("year first is no date")
-            << u"2000/1/31"_s << u"null"_s << blanks << QList<int>{0, 1, 1, 1} << QString()
-            << u"January"_s << u"Sunday"_s;
-    }
     void getters()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, sql);
-        QFETCH(QString, ymd);
-        QFETCH(QList<int>, ymdw);
-        QFETCH(QString, words);
-        QFETCH(QString, monthWords);
-        QFETCH(QString, weekWords);
         TdvDate date;
-        date.setText(text);
-        QCOMPARE(date.GetSQL(), sql);
-        QCOMPARE(date.GetYMD(), ymd);
-        QCOMPARE((QList<int>{date.GetYear(), date.GetMonth(), date.GetDay(), date.GetDayOfWeek()}),
-                 ymdw);
-        QCOMPARE(date.GetWords(), words);
-        QCOMPARE(date.GetMonthWords(), monthWords);
-        QCOMPARE(date.GetWeekWords(), weekWords);
-        QCOMPARE(date.text(), text); // reading changes nothing
+        const auto parts = [&] {
+            return QList<int>{date.GetYear(), date.GetMonth(), date.GetDay(), date.GetDayOfWeek()};
+        };
+        date.setText(usDate(2000, 1, 31));
+        QCOMPARE(date.GetSQL(), u"\"01/31/2000\""_s);
+        QCOMPARE(date.GetYMD(), u"2000/01/31"_s);
+        QCOMPARE(parts(), (QList<int>{2000, 1, 31, 2}));
+        QCOMPARE(date.GetWords(), u"Monday, January 31, 2000"_s);
+        QCOMPARE(date.GetMonthWords(), u"January"_s);
+        QCOMPARE(date.GetWeekWords(), u"Monday"_s);
+        QCOMPARE(date.text(), usDate(2000, 1, 31)); // reading changes nothing
+        date.setText(u"2000/1/31"_s);               // year first is no date
+        QCOMPARE(date.GetSQL(), u"null"_s);
+        QCOMPARE(date.GetYMD(), QString(10, u' '));
+        QCOMPARE(parts(), (QList<int>{0, 1, 1, 1}));
+        QCOMPARE(date.GetWords(), QString());
+        QCOMPARE(date.GetMonthWords(), u"January"_s);
+        QCOMPARE(date.GetWeekWords(), u"Sunday"_s);
     }
 
     void sqlUsesTheLocaleSeparator()
@@ -453,9 +336,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("notNull");
         QTest::addColumn<bool>("valid");
         QTest::newRow("date") << usDate(2000, 1, 1) << true << true;
-        QTest::newRow("empty") << QString() << false << true;
-        QTest::newRow("empty, NotNull") << QString() << true << false;
-        QTest::newRow("impossible date, NotNull") << u"02/30/2001"_s << true << false;
         QTest::newRow("year first, NotNull") << u"2001/1/1"_s << true << false;
     }
     void valid()

@@ -36,27 +36,12 @@ class tst_dvTime : public QObject
 private Q_SLOTS:
     void init() { ResetEditGlobals(); }
 
-    void defaults()
-    {
-        dvt::FormatSettings().ShortTimeFormat = u"hh:nn"_s;
-        TdvTime time;
-        dvt::FormatSettings().ShortTimeFormat = u"h:nn AMPM"_s;
-        QCOMPARE(time.FormatStr(), u"hh:nn"_s); // taken at construction
-        QVERIFY(!time.DefaultNow());
-        QVERIFY(time.setProperty("DefaultNow", true));
-        QVERIFY(time.DefaultNow());
-        QVERIFY(time.setProperty("FormatStr", u"hh:nn:ss"_s));
-        QCOMPARE(time.FormatStr(), u"hh:nn:ss"_s);
-    }
-
     void typing_data()
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
-        QTest::newRow("a time") << u"10:35"_s << u"10:35"_s;
         QTest::newRow("x and point dropped") << u"1x0.3"_s << u"103"_s;
         QTest::newRow("pm") << u"1:30pm"_s << u"1:30pm"_s;
-        QTest::newRow("AM") << u"9AM"_s << u"9AM"_s;
         QTest::newRow("other letters and signs") << u"bc-+/?"_s << QString();
     }
     void typing()
@@ -81,22 +66,14 @@ private Q_SLOTS:
         const QString left = u"left as it was"_s;
         QTest::newRow("seconds") << clock << u"10:35:20"_s << true << u"10:35:20"_s;
         QTest::newRow("pm") << clock << u"1:30 pm"_s << true << u"13:30:00"_s;
-        QTest::newRow("PM without blank") << clock << u"1:30PM"_s << true << u"13:30:00"_s;
         QTest::newRow("midnight") << clock << u"12:00 am"_s << true << u"00:00:00"_s;
-        QTest::newRow("hour with marker") << clock << u"10 pm"_s << true << u"22:00:00"_s;
         QTest::newRow("short parts") << clock << u"1:2:3"_s << true << u"01:02:03"_s;
-        QTest::newRow("noise dropped") << clock << u"x10:35y"_s << true << u"10:35:00"_s;
         QTest::newRow("locale's short format")
             << u"h:nn AMPM"_s << u"13:30"_s << true << u"1:30 PM"_s;
         QTest::newRow("25:61") << clock << u"25:61"_s << false << left;
-        QTest::newRow("minute 60") << clock << u"23:60"_s << false << left;
         QTest::newRow("hour alone") << clock << u"10"_s << false << left;
         QTest::newRow("13 pm") << clock << u"13:00 pm"_s << false << left;
-        QTest::newRow("point") << clock << u"10.35"_s << false << left;
-        QTest::newRow("three-digit hour") << clock << u"123:45"_s << false << left;
-        QTest::newRow("empty") << clock << QString() << false << left;
         QTest::newRow("10,000 characters") << clock << QString(10'000, u'1') << false << left;
-        QTest::newRow("control characters") << clock << u"\x01\x02:\x03"_s << false << left;
     }
     void parse()
     {
@@ -122,26 +99,15 @@ private Q_SLOTS:
         QCOMPARE(time.GetMin(), 35);
     }
 
-    void setTimeFromNumbers_data()
-    {
-        QTest::addColumn<QList<int>>("hms");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("a time") << QList<int>{23, 59, 59} << true;
-        QTest::newRow("hour 24") << QList<int>{24, 0, 0} << false;
-        QTest::newRow("minute 60") << QList<int>{0, 60, 0} << false;
-        QTest::newRow("second 60") << QList<int>{0, 0, 60} << false;
-        QTest::newRow("negative") << QList<int>{-1, 0, 0} << false;
-    }
     void setTimeFromNumbers()
     {
-        QFETCH(QList<int>, hms);
-        QFETCH(bool, shown);
         TdvTime time;
         time.SetFormatStr(u"hh:nn:ss"_s);
-        time.setText(u"before"_s);
-        QCOMPARE(time.SetTime(hms[0], hms[1], hms[2]), shown);
-        QCOMPARE(time.text(),
-                 shown ? u"%1:%2:%3"_s.arg(hms[0]).arg(hms[1]).arg(hms[2]) : u"before"_s);
+        QVERIFY(time.SetTime(23, 59, 59));
+        QCOMPARE(time.text(), u"23:59:59"_s);
+        QVERIFY(!time.SetTime(24, 0, 0));
+        QVERIFY(!time.SetTime(0, 0, 60));
+        QCOMPARE(time.text(), u"23:59:59"_s);
     }
 
     void adjust_data()
@@ -150,17 +116,11 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("hms");
         QTest::addColumn<QString>("shown");
         QTest::newRow("over midnight") << u"23:59:30"_s << QList<int>{0, 0, 45} << u"00:00:15"_s;
-        QTest::newRow("back over midnight")
-            << u"00:10:00"_s << QList<int>{0, -20, 0} << u"23:50:00"_s;
         QTest::newRow("a day and an hour")
             << u"10:00:00"_s << QList<int>{25, 0, 0} << u"11:00:00"_s;
-        QTest::newRow("an hour of seconds back")
-            << u"10:00:00"_s << QList<int>{0, 0, -3600} << u"09:00:00"_s;
         QTest::newRow("mixed signs") << u"10:00:00"_s << QList<int>{-1, 61, -1} << u"10:00:59"_s;
         QTest::newRow("most seconds")
             << u"00:00:00"_s << QList<int>{0, 0, INT_MAX} << u"03:14:07"_s;
-        QTest::newRow("fewest hours")
-            << u"00:00:00"_s << QList<int>{INT_MIN, 0, 0} << u"16:00:00"_s;
         QTest::newRow("no time counts as midnight")
             << QString() << QList<int>{1, 2, 3} << u"01:02:03"_s;
     }
@@ -183,10 +143,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::newRow("hours, minutes, seconds") << u"00:00:00"_s << 1.3015 << u"01:30:15"_s;
         QTest::newRow("sign of the hours only") << u"05:00:00"_s << -2.45 << u"03:45:00"_s;
-        QTest::newRow("seconds") << u"10:00:00"_s << 0.0030 << u"10:00:30"_s;
         QTest::newRow("sixty minutes") << u"10:00:00"_s << 0.6 << u"11:00:00"_s;
-        QTest::newRow("rounded to seconds") << u"10:00:00"_s << 0.000049 << u"10:00:00"_s;
-        QTest::newRow("four-digit hours") << u"10:00:00"_s << 9999.0 << u"01:00:00"_s;
         QTest::newRow("not a number") << u"10:00:00"_s << qQNaN() << u"10:00:00"_s;
     }
     void adjustPacked()
@@ -221,9 +178,7 @@ private Q_SLOTS:
         QTest::addColumn<double>("decimal");
         QTest::newRow("seconds") << u"10:35:20"_s << u"10:35:20"_s << QList<int>{10, 35, 20}
                                  << 10 + 35 / 60.0 + 20 / 6000.0;
-        QTest::newRow("pm") << u"1:30 PM"_s << u"13:30:00"_s << QList<int>{13, 30, 0} << 13.5;
         QTest::newRow("empty") << QString() << QString() << QList<int>{0, 0, 0} << 0.0;
-        QTest::newRow("25:61") << u"25:61"_s << QString() << QList<int>{0, 0, 0} << 0.0;
     }
     void getters()
     {
@@ -249,18 +204,12 @@ private Q_SLOTS:
         QTest::addColumn<double>("interval");
         QTest::newRow("2.5 hours to even")
             << u"10:30:00"_s << u"08:00:00"_s << false << true << false << 2.0;
-        QTest::newRow("3.5 hours to even")
-            << u"11:30:00"_s << u"08:00:00"_s << false << true << false << 4.0;
-        QTest::newRow("2 hours 40")
-            << u"10:40:00"_s << u"08:00:00"_s << false << true << false << 3.0;
         QTest::newRow("earlier") << u"08:00:00"_s << u"10:40:00"_s << false << false << true
                                  << -3.0;
         QTest::newRow("same") << u"8:00 AM"_s << u"08:00:00"_s << true << false << false << 0.0;
         QTest::newRow("a second before a minute")
             << u"10:00:59"_s << u"10:01:00"_s << false << false << true << 0.0;
         QTest::newRow("empty") << QString() << u"10:00:00"_s << false << true << true << 0.0;
-        QTest::newRow("against empty")
-            << u"10:00:00"_s << QString() << false << true << false << 10.0;
         QTest::newRow("no time, not empty")
             << u"25:61"_s << u"00:00:00"_s << true << false << false << 0.0;
     }
@@ -290,9 +239,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("valid");
         QTest::addColumn<QString>("shown"); // with DefaultNow: the current time
         QTest::newRow("a time, normalised") << u"13:05"_s << true << false << true << u"1:05 PM"_s;
-        QTest::newRow("no time") << u"abc"_s << false << false << true << u"abc"_s;
         QTest::newRow("no time, NotNull") << u"abc"_s << true << false << false << u"abc"_s;
-        QTest::newRow("empty, NotNull") << QString() << true << false << false << QString();
         QTest::newRow("no time, NotNull, DefaultNow")
             << u"abc"_s << true << true << false << QString();
     }
@@ -317,28 +264,24 @@ private Q_SLOTS:
             QCOMPARE(time.text(), shown);
     }
 
-    void enterNormalisesBeforeMovingOn()
-    {
-        TimeForm f;
-        f.edit->SetEnterAsTab(true);
-        QVERIFY(f.showEmpty());
-        QCOMPARE(f.typeAndLeave(u"13:30"_s, Qt::Key_Return), u"1:30 PM"_s);
-    }
-
     void typedTimeIsReadWhenTheFocusLeaves_data()
     {
         QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("enter");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("pm") << u"9:5pm"_s << u"9:05 PM"_s;
-        QTest::newRow("25:61 stays") << u"25:61"_s << u"25:61"_s;
+        QTest::newRow("pm") << u"9:5pm"_s << false << u"9:05 PM"_s;
+        QTest::newRow("Enter as Tab reads first") << u"13:30"_s << true << u"1:30 PM"_s;
+        QTest::newRow("25:61 stays") << u"25:61"_s << false << u"25:61"_s;
     }
     void typedTimeIsReadWhenTheFocusLeaves()
     {
         QFETCH(QString, keys);
+        QFETCH(bool, enter);
         QFETCH(QString, shown);
         TimeForm f;
+        f.edit->SetEnterAsTab(enter);
         QVERIFY(f.showEmpty());
-        QCOMPARE(f.typeAndLeave(keys, Qt::Key_Tab), shown);
+        QCOMPARE(f.typeAndLeave(keys, enter ? Qt::Key_Return : Qt::Key_Tab), shown);
         QCOMPARE(f.edit->text(), shown);
     }
 

@@ -38,36 +38,26 @@ private Q_SLOTS:
 
     void init() { ResetEditGlobals(); }
 
-    void defaults()
-    {
-        TdvValue value;
-        QCOMPARE(value.FormatStr(), u"%m"_s);
-        QCOMPARE(value.Trigger(), u"?"_s);
-        QCOMPARE(value.Alignment(), dvt::taRightJustify);
-        QCOMPARE(value.property("FormatStr").toString(), u"%m"_s);
-        QCOMPARE(value.property("Trigger").toString(), u"?"_s);
-        QVERIFY(value.setProperty("Value", 2.5));
-        QCOMPARE(value.text(), u"$2.50"_s);
-        QCOMPARE(value.property("Value").toDouble(), 2.5);
-    }
-
     void typing_data()
     {
+        QTest::addColumn<QString>("trigger");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("swallowed");
         QTest::addColumn<int>("opens");
-        QTest::newRow("letters dropped") << u"12a3"_s << u"123"_s << 1 << 0;
-        QTest::newRow("signs and separators") << u"-1,2.5"_s << u"-1,2.5"_s << 0 << 0;
-        QTest::newRow("not checked per key") << u"1-2..3-"_s << u"1-2..3-"_s << 0 << 0;
-        QTest::newRow("symbols dropped") << u"$ (x)%e+*/="_s << QString() << 11 << 0;
-        QTest::newRow("c empties") << u"12c"_s << QString() << 1 << 0;
-        QTest::newRow("C empties, typing goes on") << u"12C34"_s << u"34"_s << 1 << 0;
-        QTest::newRow("trigger swallowed") << u"1?2"_s << u"12"_s << 1 << 1;
-        QTest::newRow("trigger twice") << u"??"_s << QString() << 2 << 2;
+        const QString q = u"?"_s;
+        QTest::newRow("letters dropped") << q << u"12a3"_s << u"123"_s << 1 << 0;
+        QTest::newRow("not checked per key") << q << u"1-2..3-"_s << u"1-2..3-"_s << 0 << 0;
+        QTest::newRow("symbols dropped") << q << u"$ (x)%e+*/="_s << QString() << 11 << 0;
+        QTest::newRow("C empties, typing goes on") << q << u"12C34"_s << u"34"_s << 1 << 0;
+        QTest::newRow("trigger swallowed") << q << u"1?2"_s << u"12"_s << 1 << 1;
+        QTest::newRow("any of several triggers") << u"#="_s << u"5=#"_s << u"5"_s << 2 << 2;
+        QTest::newRow("? no trigger any more") << u"#"_s << u"5?"_s << u"5"_s << 1 << 0;
+        QTest::newRow("trigger before clear") << u"c"_s << u"5c"_s << u"5"_s << 1 << 1;
     }
     void typing()
     {
+        QFETCH(QString, trigger);
         QFETCH(QString, keys);
         QFETCH(QString, text);
         QFETCH(int, swallowed);
@@ -75,6 +65,7 @@ private Q_SLOTS:
 
         ValueForm f;
         QVERIFY(f.showEmpty());
+        f.edit->SetTrigger(trigger);
         // The application's handler sees each key, a swallowed one as the null
         // character.
         QList<QChar> seen;
@@ -82,38 +73,9 @@ private Q_SLOTS:
         f.form.type(keys);
         QCOMPARE(f.edit->text(), text);
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), opens);
+        QCOMPARE(dvPopups::OpenRequests(dvPopups::Calendar), 0);
         QCOMPARE(seen.size(), keys.size());
         QCOMPARE(seen.count(QChar()), swallowed);
-    }
-
-    void triggerCharacters_data()
-    {
-        QTest::addColumn<QString>("trigger");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("opens");
-        QTest::newRow("default") << u"?"_s << u"5?"_s << u"5"_s << 1;
-        QTest::newRow("any of several") << u"#="_s << u"5=#"_s << u"5"_s << 2;
-        QTest::newRow("not a trigger any more") << u"#"_s << u"5?"_s << u"5"_s << 0;
-        QTest::newRow("empty trigger") << QString() << u"5?"_s << u"5"_s << 0;
-        QTest::newRow("exact case") << u"x"_s << u"5X"_s << u"5"_s << 0;
-        QTest::newRow("trigger before clear") << u"c"_s << u"5c"_s << u"5"_s << 1;
-        QTest::newRow("trigger before filter") << u"5"_s << u"15"_s << u"1"_s << 1;
-    }
-    void triggerCharacters()
-    {
-        QFETCH(QString, trigger);
-        QFETCH(QString, keys);
-        QFETCH(QString, text);
-        QFETCH(int, opens);
-
-        ValueForm f;
-        QVERIFY(f.showEmpty());
-        f.edit->SetTrigger(trigger);
-        f.form.type(keys);
-        QCOMPARE(f.edit->text(), text);
-        QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), opens);
-        QCOMPARE(dvPopups::OpenRequests(dvPopups::Calendar), 0);
     }
 
     void openerReceivesTheOwner()
@@ -141,7 +103,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("opens");
         QTest::newRow("plain") << int(Qt::NoModifier) << true;
         QTest::newRow("with Ctrl") << int(Qt::ControlModifier) << false;
-        QTest::newRow("with Shift") << int(Qt::ShiftModifier) << false;
     }
     void rightClick()
     {
@@ -161,16 +122,6 @@ private Q_SLOTS:
         QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), opens ? 1 : 0);
     }
 
-    void plainEditHasNoPopup()
-    {
-        ValueForm f;
-        QVERIFY(f.showEmpty());
-        f.form.click(f.next, Qt::RightButton);
-        QVERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
-        closePopups();
-        QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), 0);
-    }
-
     void normalise_data()
     {
         QTest::addColumn<QString>("format");
@@ -178,22 +129,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         const QString money = u"%m"_s;
         QTest::newRow("plain") << money << u"1234.5"_s << u"$1,234.50"_s;
-        QTest::newRow("thousands") << money << u"1,234.50"_s << u"$1,234.50"_s;
-        QTest::newRow("currency") << money << u"$1234.5"_s << u"$1,234.50"_s;
-        QTest::newRow("blank") << money << u"1 234.5"_s << u"$1,234.50"_s;
         QTest::newRow("parenthesised") << money << u"(12)"_s << u"($12.00)"_s;
-        QTest::newRow("minus") << money << u"-12"_s << u"($12.00)"_s;
-        QTest::newRow("again") << money << u"($12.00)"_s << u"($12.00)"_s;
         QTest::newRow("rounded") << money << u"0.005"_s << u"$0.01"_s;
-        QTest::newRow("empty") << money << QString() << u"$0.00"_s;
         QTest::newRow("letters") << money << u"abc"_s << u"$0.00"_s;
-        QTest::newRow("two signs") << money << u"1-2"_s << u"$0.00"_s;
-        QTest::newRow("two points") << money << u"1.2.3"_s << u"$0.00"_s;
         QTest::newRow("too large for a double") << money << QString(400, u'9') << u"$0.00"_s;
-        QTest::newRow("control characters") << money
-                                            << u"\x01"
-                                               "12\t"_s
-                                            << u"$12.00"_s;
         QTest::newRow("three decimals") << u"%.3f"_s << u"2.5"_s << u"2.500"_s;
         QTest::newRow("integer pattern fails") << u"%d"_s << u"2.5"_s << u"2.5"_s;
     }
@@ -236,16 +175,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<bool>("valid");
         QTest::newRow("money") << u"$1,234.50"_s << false << 1234.5 << u"1234.5"_s << true;
-        QTest::newRow("negative money") << u"($12.00)"_s << true << -12.0 << u"-12"_s << true;
-        QTest::newRow("empty") << QString() << false << 0.0 << u"0"_s << true;
         QTest::newRow("empty, NotNull") << QString() << true << 0.0 << u"0"_s << false;
-        QTest::newRow("two signs") << u"1-2"_s << false << 0.0 << u"0"_s << true;
         QTest::newRow("two signs, NotNull") << u"1-2"_s << true << 0.0 << u"0"_s << false;
-        QTest::newRow("three decimals") << u"2.500"_s << true << 2.5 << u"2.5"_s << true;
         QTest::newRow("tiny") << u"0.000001"_s << true << 1e-6 << u"1E-6"_s << true;
-        QTest::newRow("large") << u"123456789012345"_s << true << 123456789012345.0
-                               << u"123456789012345"_s << true;
-        QTest::newRow("letters, NotNull") << u"12a"_s << true << 0.0 << u"0"_s << false;
     }
     void readers()
     {
@@ -327,10 +259,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("shown");
         QTest::newRow("money") << u"$ 1,000"_s << u"$1,000.00"_s;
-        QTest::newRow("letters") << u"twelve"_s << u"$0.00"_s;
         QTest::newRow("ten thousand digits") << QString(10'000, u'1') << u"$0.00"_s;
-        QTest::newRow("control characters") << u"1\x01\x02"_s << u"$1.00"_s;
-        QTest::newRow("exponent") << u"1e3"_s << u"$1,000.00"_s;
     }
     void pastedTextIsNormalised()
     {
@@ -371,17 +300,6 @@ private Q_SLOTS:
         QCOMPARE(f.edit->GetFValue(), -1234.5);
         QCOMPARE(f.edit->GetSQL(), u"-1234,5"_s);
         QVERIFY(f.edit->Valid());
-    }
-
-    void rightAlignedWhileIdle()
-    {
-        ValueForm f;
-        QVERIFY(f.showEmpty());
-        f.form.type(u"5"_s);
-        f.form.key(Qt::Key_Tab);
-        const auto [first, last] = InkColumns(f.edit);
-        QVERIFY2(first > f.edit->width() / 2 && last >= f.edit->width() - 10,
-                 qPrintable(u"%1..%2"_s.arg(first).arg(last)));
     }
 };
 
