@@ -22,77 +22,35 @@ void tst_dvAddress::soundex_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
     // Empty names and dropped first letters.
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("blanks") << u"   "_s << QString();
     QTest::newRow("control characters") << u"\t\r\n"_s << QString();
-    QTest::newRow("lone B") << u"B"_s << u"B"_s;
     QTest::newRow("lone A dropped") << u"A"_s << QString();
-    QTest::newRow("lone e dropped") << u"e"_s << QString();
-    QTest::newRow("lone G dropped") << u"G"_s << QString();
-    QTest::newRow("lone W dropped") << u"W"_s << QString();
     QTest::newRow("lone X as S") << u"X"_s << u"S"_s;
     QTest::newRow("KN") << u"KNIGHT"_s << u"NKT"_s;
-    QTest::newRow("GN") << u"GNOME"_s << u"NM"_s;
-    QTest::newRow("PN") << u"PNEUMONIA"_s << u"NMN"_s;
-    QTest::newRow("AE") << u"AERO"_s << u"ER"_s;
     QTest::newRow("WR") << u"WRIGHT"_s << u"RKT"_s;
-    QTest::newRow("WH") << u"WHITE"_s << u"WT"_s;
     QTest::newRow("initial X") << u"XAVIER"_s << u"SFR"_s;
     // Vowels count only first; case and surrounding blanks do not matter.
     QTest::newRow("first vowel") << u"EDGE"_s << u"EJ"_s;
     QTest::newRow("lower case, blanks") << u"  smith\t"_s << u"SMO"_s;
-    QTest::newRow("apostrophe") << u"O'BRIEN"_s << u"OBRN"_s;
     QTest::newRow("accented letter adds nothing") << u"JOSÉ"_s << u"JS"_s;
-    QTest::newRow("digits add nothing") << u"123"_s << QString();
-    // B
     QTest::newRow("MB at the end") << u"LAMB"_s << u"LM"_s;
-    QTest::newRow("MB inside") << u"LAMBS"_s << u"LMBS"_s;
-    // C
     QTest::newRow("SCI silent C") << u"SCIENCE"_s << u"SNS"_s;
     QTest::newRow("CIA") << u"CIA"_s << u"X"_s;
-    QTest::newRow("soft C") << u"CELL"_s << u"SLL"_s;
     QTest::newRow("SCH") << u"SCHMIDT"_s << u"SKMTT"_s;
-    QTest::newRow("SCHOOL") << u"SCHOOL"_s << u"SKL"_s;
-    QTest::newRow("initial CH before consonant") << u"CHRIS"_s << u"KRS"_s;
     QTest::newRow("initial CH before vowel") << u"CHARLES"_s << u"XRLS"_s;
     QTest::newRow("inner CH") << u"MICHAEL"_s << u"MXL"_s;
     QTest::newRow("hard C, CK") << u"JACK"_s << u"JK"_s;
-    // D
     QTest::newRow("DGE") << u"JUDGE"_s << u"JJ"_s;
-    QTest::newRow("D as T") << u"DAD"_s << u"TT"_s;
-    // G
     QTest::newRow("GE at the end") << u"GEORGE"_s << u"JR"_s;
     QTest::newRow("GH before consonant") << u"NIGHT"_s << u"NKT"_s;
-    QTest::newRow("GH before vowel") << u"GHOST"_s << u"ST"_s;
     QTest::newRow("GNED") << u"SIGNED"_s << u"SNT"_s;
-    QTest::newRow("DGE not at the end") << u"DODGES"_s << u"TJS"_s;
-    QTest::newRow("soft G") << u"ROGER"_s << u"RJR"_s;
-    QTest::newRow("hard G") << u"GUNN"_s << u"KNN"_s;
-    QTest::newRow("final G") << u"BAG"_s << u"BK"_s;
-    // H
-    QTest::newRow("H before vowel") << u"AHA"_s << u"AH"_s;
     QTest::newRow("H before consonant") << u"JOHN"_s << u"JN"_s;
-    // P, Q
     QTest::newRow("PH") << u"PHONE"_s << u"FN"_s;
-    QTest::newRow("P") << u"PAP"_s << u"PP"_s;
     QTest::newRow("Q") << u"QUEEN"_s << u"KN"_s;
-    // S
-    QTest::newRow("SH") << u"SHAW"_s << u"X"_s;
     QTest::newRow("SIO") << u"PASSION"_s << u"PSXN"_s;
-    // T
-    QTest::newRow("initial THO") << u"THOMAS"_s << u"TMS"_s;
     QTest::newRow("TH") << u"SMITH"_s << u"SMO"_s;
     QTest::newRow("initial THE") << u"THE"_s << u"O"_s;
-    QTest::newRow("TIO") << u"NATION"_s << u"NXN"_s;
     QTest::newRow("TCH") << u"MATCH"_s << u"MX"_s;
-    // V, W, Y, X, Z
-    QTest::newRow("V") << u"VAN"_s << u"FN"_s;
-    QTest::newRow("W and Y") << u"WYATT"_s << u"YTT"_s;
-    QTest::newRow("Y before vowel") << u"YOUNG"_s << u"YNK"_s;
     QTest::newRow("X") << u"BOX"_s << u"BKS"_s;
-    QTest::newRow("Z") << u"ZOE"_s << u"S"_s;
-    // Length
-    QTest::newRow("six characters") << u"MCLAUGHLIN"_s << u"MKLKLN"_s;
     QTest::newRow("seven characters") << u"MAXXXX"_s << u"MKSKSKS"_s;
 }
 
@@ -111,24 +69,15 @@ void tst_dvAddress::validState_data()
     QTest::newRow("state, lower case") << u"ny"_s << u"usa"_s << true;
     QTest::newRow("country padded") << u"NY"_s << u"  United States "_s << true;
     QTest::newRow("territory needs US") << u"PR"_s << u"usa"_s << false;
-    QTest::newRow("territory with US") << u"PR"_s << u"US"_s << true;
     QTest::newRow("territory with us") << u"PR"_s << u"us"_s << false;
     QTest::newRow("unknown state") << u"XX"_s << u"US"_s << false;
-    QTest::newRow("empty state") << QString() << u"US"_s << false;
-    QTest::newRow("state not trimmed") << u"NY "_s << u"US"_s << false;
     QTest::newRow("fragment passes") << u"L|A"_s << u"US"_s << true;
-    QTest::newRow("one letter passes") << u"N"_s << u"U.S.A."_s << true;
     QTest::newRow("other country") << u"XX"_s << u"Germany"_s << true;
-    QTest::newRow("no country") << u"XX"_s << QString() << true;
     QTest::newRow("province") << u"on"_s << u"Canada"_s << true;
-    QTest::newRow("state is no province") << u"NY"_s << u"CA"_s << false;
     QTest::newRow("province is no state") << u"ON"_s << u"USA"_s << false;
-    QTest::newRow("Mexican state") << u"jl"_s << u"Mexico"_s << true;
-    QTest::newRow("GU in Mexico") << u"GU"_s << u"MX"_s << true;
     QTest::newRow("GU in the US only with US") << u"GU"_s << u"USA"_s << false;
     QTest::newRow("country fragment, last list counts") << u"ON"_s << u"A"_s << true;
     QTest::newRow("country fragment, not Canadian") << u"NY"_s << u"A"_s << false;
-    QTest::newRow("country fragment, Mexico last") << u"JL"_s << u"X"_s << true;
 }
 
 void tst_dvAddress::validState()
@@ -145,37 +94,22 @@ void tst_dvAddress::validUSZip_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<bool>("valid");
     QTest::newRow("in range") << u"10001"_s << u"NY"_s << true;
-    QTest::newRow("lowest") << u"71601"_s << u"AR"_s << true;
-    QTest::newRow("highest") << u"72599"_s << u"AR"_s << true;
     QTest::newRow("below") << u"08999"_s << u"NY"_s << false;
-    QTest::newRow("above") << u"15000"_s << u"NY"_s << false;
     QTest::newRow("ZIP+4") << u"10001-1234"_s << u"NY"_s << true;
-    QTest::newRow("short") << u"99"_s << u"NY"_s << true;
     QTest::newRow("state case counts") << u"12345"_s << u"ny"_s << false;
     QTest::newRow("state not trimmed") << u"12345"_s << u"NY "_s << false;
     QTest::newRow("unknown state") << u"12345"_s << u"XX"_s << false;
     QTest::newRow("no number") << u"ABCDE"_s << u"NY"_s << false;
     QTest::newRow("empty") << QString() << u"NY"_s << false;
     QTest::newRow("shared prefix") << u"96701"_s << u"AS"_s << true;
-    QTest::newRow("military") << u"34001"_s << u"AA"_s << true;
     // The exceptions, each beside its range.
     QTest::newRow("AR 755") << u"75501"_s << u"AR"_s << true;
-    QTest::newRow("AR 756") << u"75601"_s << u"AR"_s << false;
     QTest::newRow("MA 055") << u"05501"_s << u"MA"_s << true;
-    QTest::newRow("MA 054") << u"05401"_s << u"MA"_s << false;
     QTest::newRow("TX 885") << u"88501"_s << u"TX"_s << true;
-    QTest::newRow("TX 886") << u"88601"_s << u"TX"_s << false;
     QTest::newRow("VA 201") << u"20101"_s << u"VA"_s << true;
-    QTest::newRow("VA 200") << u"20001"_s << u"VA"_s << false;
     QTest::newRow("NY 004") << u"00401"_s << u"NY"_s << true;
-    QTest::newRow("NY 005") << u"00501"_s << u"NY"_s << false;
-    QTest::newRow("NY 063") << u"06301"_s << u"NY"_s << true;
     QTest::newRow("CT keeps 063") << u"06301"_s << u"CT"_s << true;
     QTest::newRow("FL 343 refused") << u"34301"_s << u"FL"_s << false;
-    QTest::newRow("FL 345 refused") << u"34501"_s << u"FL"_s << false;
-    QTest::newRow("FL 348 refused") << u"34801"_s << u"FL"_s << false;
-    QTest::newRow("FL 344") << u"34401"_s << u"FL"_s << true;
-    QTest::newRow("FL 349") << u"34901"_s << u"FL"_s << true;
     QTest::newRow("AA keeps 340") << u"34001"_s << u"AA"_s << true;
 }
 

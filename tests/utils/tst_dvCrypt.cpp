@@ -29,7 +29,6 @@ private Q_SLOTS:
     void outsidersPassThrough();
     void eachPositionIsAPermutation();
     void rotationPeriod();
-    void keyHasNoEffect();
     void roundTrip_data();
     void roundTrip();
 };
@@ -37,6 +36,7 @@ private Q_SLOTS:
 void tst_dvCrypt::knownTexts_data()
 {
     // Scrambled files must stay readable across versions: these pin the alphabet.
+    // The key is accepted and ignored.
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("scrambled");
     QTest::newRow("empty") << QString() << QString();
@@ -49,7 +49,8 @@ void tst_dvCrypt::knownTexts()
     QFETCH(QString, plain);
     QFETCH(QString, scrambled);
     QCOMPARE(dvEnCrypt(plain, 0), scrambled);
-    QCOMPARE(dvDeCrypt(scrambled, 0), plain);
+    QCOMPARE(dvEnCrypt(plain, 123456), scrambled);
+    QCOMPARE(dvDeCrypt(scrambled, std::numeric_limits<int>::min()), plain);
 }
 
 void tst_dvCrypt::outsidersPassThrough()
@@ -71,7 +72,7 @@ void tst_dvCrypt::outsidersPassThrough()
 void tst_dvCrypt::eachPositionIsAPermutation()
 {
     // At any position the alphabet maps onto itself, every character once.
-    for (const int position : {1, 2, 57, 110, 111, 112, 250}) {
+    for (const int position : {1, 110, 111, 250}) {
         QSet<QChar> images;
         const QString prefix(position - 1, u' ');
         for (const QChar c : Alphabet) {
@@ -101,22 +102,11 @@ void tst_dvCrypt::rotationPeriod()
         QCOMPARE(at(p + 110), at(p));
 }
 
-void tst_dvCrypt::keyHasNoEffect()
-{
-    const QString text = u"The key is accepted and ignored."_s;
-    const QString scrambled = dvEnCrypt(text, 0);
-    QCOMPARE(dvEnCrypt(text, -1), scrambled);
-    QCOMPARE(dvEnCrypt(text, 123456), scrambled);
-    QCOMPARE(dvDeCrypt(scrambled, std::numeric_limits<int>::min()), text);
-}
-
 void tst_dvCrypt::roundTrip_data()
 {
     QTest::addColumn<int>("length");
-    for (const int length :
-         {0, 1, 2, 3, 50, 108, 109, 110, 111, 112, 219, 220, 221, 222, 330, 331, 1000, 5000}) {
+    for (const int length : {0, 1, 109, 110, 111, 221, 1000})
         QTest::addRow("%d", length) << length;
-    }
 }
 
 void tst_dvCrypt::roundTrip()

@@ -37,28 +37,23 @@ private Q_SLOTS:
 
     void fileSize_data();
     void fileSize();
-    void fileSizeWildcardOrder();
     void hasAttribute_data();
     void hasAttribute();
     void copyDirect();
     void copyDesktop();
     void moveDirect();
     void moveDesktop();
-    void renameDirect();
-    void renameDesktop();
+    void rename();
     void deleteDirect();
     void deleteToTrash();
     void fileDateTime();
-    void fileDateTimeUnreadable();
     void programNameAndFolder();
     void userAndComputer();
-    void windowsTemp();
     void tempFile_data();
     void tempFile();
     void executeProgram();
     void executeDocument();
     void delayWaitsAndHandlesEvents();
-    void delayHandlesEventsAtLeastOnce_data();
     void delayHandlesEventsAtLeastOnce();
     void hourGlassAndArrow();
 
@@ -112,21 +107,14 @@ void tst_dvFiles::fileSize_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("size");
     QTest::newRow("missing") << u"nothing.dat"_s << -1;
-    QTest::newRow("empty name") << QString() << -1;
     QTest::newRow("empty file") << u"empty.dat"_s << 0;
     QTest::newRow("ten bytes, relative") << u"data/x.dat"_s << 10;
     QTest::newRow("backslashes") << u"data\\x.dat"_s << 10;
-    QTest::newRow("mixed separators") << u".\\data/x.dat"_s << 10;
-    QTest::newRow("folder") << u"data"_s << 0;
-    QTest::newRow("hidden file") << u".hidden"_s << 3;
     QTest::newRow("star, first in name order") << u"data/*.dat"_s << 2;
     QTest::newRow("question mark") << u"data/?.dat"_s << 10;
     QTest::newRow("star dot star matches without extension") << u"plain/*.*"_s << 4;
-    QTest::newRow("wildcard matches hidden") << u".hid*"_s << 3;
     QTest::newRow("wildcard without match") << u"data/*.txt"_s << -1;
-    QTest::newRow("case counts") << u"DATA/X.DAT"_s << -1;
     QTest::newRow("brackets are no wildcards") << u"data/[x].dat"_s << 2;
-    QTest::newRow("only separators") << u"////"_s << 0;
 }
 
 void tst_dvFiles::fileSize()
@@ -136,21 +124,10 @@ void tst_dvFiles::fileSize()
     write(u"empty.dat"_s, {});
     write(u"data/x.dat"_s, "0123456789");
     write(u"data/[x].dat"_s, "[]");
-    write(u".hidden"_s, "abc");
     write(u"plain/README"_s, "text");
     QCOMPARE(dvFileSize(name), size);
     if (!name.isEmpty() && !name.startsWith(u'/'))
         QCOMPARE(dvFileSize(path(name)), size);
-}
-
-void tst_dvFiles::fileSizeWildcardOrder()
-{
-    write(u"b.log"_s, "bb");
-    write(u"a.log"_s, "a");
-    write(u"c.log"_s, "ccc");
-    QCOMPARE(dvFileSize(path(u"*.log"_s)), 1);
-    QCOMPARE(dvFileSize(path(u"?.log"_s).replace(u'/', u'\\')), 1);
-    QCOMPARE(dvFileSize(path(u"[bc]*"_s)), -1);
 }
 
 void tst_dvFiles::hasAttribute_data()
@@ -159,25 +136,16 @@ void tst_dvFiles::hasAttribute_data()
     QTest::addColumn<int>("mask");
     QTest::addColumn<bool>("expected");
     QTest::newRow("missing") << u"missing.txt"_s << int(ReadOnly) << false;
-    QTest::newRow("missing, empty mask") << u"missing.txt"_s << 0 << false;
-    QTest::newRow("existing, empty mask") << u"plain.txt"_s << 0 << true;
     QTest::newRow("read-only") << u"locked.txt"_s << int(ReadOnly) << true;
     QTest::newRow("read-only is not hidden") << u"locked.txt"_s << int(ReadOnly | Hidden) << false;
     QTest::newRow("read-only and hidden") << u".locked"_s << int(ReadOnly | Hidden) << true;
-    QTest::newRow("writable") << u"plain.txt"_s << int(ReadOnly) << false;
     QTest::newRow("normal") << u"plain.txt"_s << int(Normal) << true;
-    QTest::newRow("read-only is not normal") << u"locked.txt"_s << int(Normal) << false;
-    QTest::newRow("hidden") << u".locked"_s << int(Hidden) << true;
     QTest::newRow("folder") << u"folder"_s << int(Directory) << true;
-    QTest::newRow("file is no folder") << u"plain.txt"_s << int(Directory) << false;
     QTest::newRow("hidden folder, backslash")
         << u"folder\\.inner"_s << int(Directory | Hidden) << true;
     QTest::newRow("link to a folder") << u"folder-link"_s << int(Directory | SymLink) << true;
-    QTest::newRow("link to a file") << u"file-link"_s << int(SymLink) << true;
     QTest::newRow("dangling link exists") << u"dangling"_s << int(SymLink) << true;
     QTest::newRow("system is never set") << u"plain.txt"_s << int(System) << false;
-    QTest::newRow("archive is never set") << u"plain.txt"_s << int(Archive) << false;
-    QTest::newRow("unknown bits are never set") << u"plain.txt"_s << 0x4000 << false;
     QTest::newRow("current folder is not hidden") << u"."_s << int(Hidden) << false;
 }
 
@@ -191,7 +159,6 @@ void tst_dvFiles::hasAttribute()
     write(u".locked"_s, "x");
     QVERIFY(QDir().mkpath(path(u"folder/.inner"_s)));
     QVERIFY(QFile::link(path(u"folder"_s), path(u"folder-link"_s)));
-    QVERIFY(QFile::link(path(u"plain.txt"_s), path(u"file-link"_s)));
     QVERIFY(QFile::link(path(u"nowhere"_s), path(u"dangling"_s)));
     for (const QString &locked : {u"locked.txt"_s, u".locked"_s})
         QVERIFY(QFile::setPermissions(path(locked), QFile::ReadOwner | QFile::ReadGroup));
@@ -205,11 +172,7 @@ void tst_dvFiles::copyDirect()
     QVERIFY(dvFileCopy(path(u"source.txt"_s), path(u"target.txt"_s), true));
     QCOMPARE(read(u"target.txt"_s), "new");
     QCOMPARE(read(u"source.txt"_s), "new");
-
-    QVERIFY(dvFileCopy(u"source.txt"_s, u"copy.txt"_s, true));
-    QCOMPARE(read(u"copy.txt"_s), "new");
     QVERIFY(!dvFileCopy(u"missing.txt"_s, u"copy2.txt"_s, true));
-    QVERIFY(!QFile::exists(path(u"copy2.txt"_s)));
     // The plain call creates no folders, copies no folders and not onto itself.
     QVERIFY(!dvFileCopy(u"source.txt"_s, u"new/folder/copy.txt"_s, true));
     QVERIFY(QDir().mkdir(path(u"folder"_s)));
@@ -257,10 +220,7 @@ void tst_dvFiles::moveDirect()
     QVERIFY(dvFileMove(u"source.txt"_s, u"moved.txt"_s, true));
     QVERIFY(!QFile::exists(path(u"source.txt"_s)));
     QCOMPARE(read(u"moved.txt"_s), "moving");
-    // Folders move too, but no target folders are created.
-    write(u"tree/leaf.txt"_s, "leaf");
-    QVERIFY(dvFileMove(u"tree"_s, u"tree2"_s, true));
-    QCOMPARE(read(u"tree2/leaf.txt"_s), "leaf");
+    // No target folders are created.
     QVERIFY(!dvFileMove(u"moved.txt"_s, u"no/such/folder.txt"_s, true));
     QVERIFY(!dvFileMove(u"missing.txt"_s, u"anything.txt"_s, true));
 }
@@ -288,21 +248,13 @@ void tst_dvFiles::moveDesktop()
     QVERIFY(!dvFileMove(u"missing.txt"_s, u"x.txt"_s, false));
 }
 
-void tst_dvFiles::renameDirect()
+void tst_dvFiles::rename()
 {
     write(u"old.txt"_s, "old");
     write(u"taken.txt"_s, "taken");
+    // Only the desktop way replaces an existing file.
     QVERIFY(!dvFileRename(u"old.txt"_s, u"taken.txt"_s, true));
     QCOMPARE(read(u"taken.txt"_s), "taken");
-    QVERIFY(dvFileRename(u"old.txt"_s, u"new.txt"_s, true));
-    QCOMPARE(read(u"new.txt"_s), "old");
-    QVERIFY(!QFile::exists(path(u"old.txt"_s)));
-}
-
-void tst_dvFiles::renameDesktop()
-{
-    write(u"old.txt"_s, "old");
-    write(u"taken.txt"_s, "taken");
     QVERIFY(dvFileRename(u"old.txt"_s, u"taken.txt"_s, false));
     QCOMPARE(read(u"taken.txt"_s), "old");
     QVERIFY(!QFile::exists(path(u"old.txt"_s)));
@@ -361,14 +313,6 @@ void tst_dvFiles::fileDateTime()
     QCOMPARE(dvFileDateTime(path(u"stamped.txt"_s).replace(u'/', u'\\')), expected);
 }
 
-void tst_dvFiles::fileDateTimeUnreadable()
-{
-    QVERIFY_THROWS_EXCEPTION(dvt::EConvertError, dvFileDateTime(u"missing.txt"_s));
-    QVERIFY(QDir().mkdir(path(u"folder"_s)));
-    QVERIFY_THROWS_EXCEPTION(dvt::EConvertError, dvFileDateTime(u"folder"_s));
-    QVERIFY_THROWS_EXCEPTION(dvt::EConvertError, dvFileDateTime(QString()));
-}
-
 void tst_dvFiles::programNameAndFolder()
 {
     QCOMPARE(dvEXEName(), u"tst_dvfiles"_s);
@@ -392,36 +336,29 @@ void tst_dvFiles::userAndComputer()
     QCOMPARE(dvComputerName(), QString::fromLocal8Bit(hostname.readAll()).trimmed());
 }
 
-void tst_dvFiles::windowsTemp()
-{
-    const QString expected = dvt::UserFolder() + u"Temp/"_s;
-    QVERIFY(QDir(expected).removeRecursively());
-    QCOMPARE(dvWindowsTemp(), expected);
-    QVERIFY(QFileInfo(expected).isDir());
-    QCOMPARE(dvWindowsTemp(), expected);
-}
-
 void tst_dvFiles::tempFile_data()
 {
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QString>("suffix");
     QTest::newRow("plain") << u"txt"_s << u".txt"_s;
-    QTest::newRow("with dot") << u".txt"_s << u".txt"_s;
     QTest::newRow("dots removed") << u"..log"_s << u".log"_s;
     QTest::newRow("inner dots removed") << u"t.a.r"_s << u".tar"_s;
     QTest::newRow("empty") << QString() << u"."_s;
-    QTest::newRow("only dots") << u"..."_s << u"."_s;
 }
 
 void tst_dvFiles::tempFile()
 {
     QFETCH(QString, extension);
     QFETCH(QString, suffix);
+    // The temporary folder is created again when it has gone.
+    QVERIFY(QDir(dvt::UserFolder() + u"Temp/"_s).removeRecursively());
     const QString before = dvt::FormatDateTime(u"yyyymmddhhnnss"_s, dvt::Now());
     const QString name = dvTempFile(extension);
     const QString after = dvt::FormatDateTime(u"yyyymmddhhnnss"_s, dvt::Now());
 
     const QString folder = dvWindowsTemp();
+    QCOMPARE(folder, dvt::UserFolder() + u"Temp/"_s);
+    QVERIFY(QFileInfo(folder).isDir());
     QVERIFY(name.startsWith(folder));
     QVERIFY(name.endsWith(suffix));
     const QString stamp = name.mid(folder.size(), 14);
@@ -481,22 +418,15 @@ void tst_dvFiles::delayWaitsAndHandlesEvents()
     QVERIFY(fired);
 }
 
-void tst_dvFiles::delayHandlesEventsAtLeastOnce_data()
-{
-    QTest::addColumn<int>("milliseconds");
-    QTest::newRow("zero") << 0;
-    QTest::newRow("negative") << -5;
-    QTest::newRow("most negative") << std::numeric_limits<int>::min();
-}
-
 void tst_dvFiles::delayHandlesEventsAtLeastOnce()
 {
-    QFETCH(int, milliseconds);
-    bool handled = false;
-    QMetaObject::invokeMethod(
-        this, [&] { handled = true; }, Qt::QueuedConnection);
-    dvDelay(milliseconds);
-    QVERIFY(handled);
+    for (const int milliseconds : {0, std::numeric_limits<int>::min()}) {
+        bool handled = false;
+        QMetaObject::invokeMethod(
+            this, [&] { handled = true; }, Qt::QueuedConnection);
+        dvDelay(milliseconds);
+        QVERIFY(handled);
+    }
 }
 
 void tst_dvFiles::hourGlassAndArrow()

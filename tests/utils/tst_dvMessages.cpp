@@ -24,10 +24,8 @@ class tst_dvMessages : public QObject
 private Q_SLOTS:
     void notices_data();
     void notices();
-    void confirmRequest_data();
-    void confirmRequest();
-    void confirmAnswer_data();
-    void confirmAnswer();
+    void confirm_data();
+    void confirm();
     void confirmDialogEnter_data();
     void confirmDialogEnter();
 
@@ -66,47 +64,32 @@ void tst_dvMessages::notices()
     QCOMPARE(requests[0].DefaultButton, dvt::mbOK);
 }
 
-void tst_dvMessages::confirmRequest_data()
+void tst_dvMessages::confirm_data()
 {
     QTest::addColumn<bool>("yesIsDefault");
-    QTest::addColumn<int>("defaultButton");
-    QTest::newRow("Yes default") << true << int(dvt::mbYes);
-    QTest::newRow("No default") << false << int(dvt::mbNo);
+    QTest::addColumn<TModalResult>("answer");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("Yes, Yes default") << true << dvt::mrYes << true;
+    QTest::newRow("Yes, No default") << false << dvt::mrYes << true;
+    QTest::newRow("No") << true << dvt::mrNo << false;
+    QTest::newRow("closed") << false << dvt::mrCancel << false;
 }
 
-void tst_dvMessages::confirmRequest()
+void tst_dvMessages::confirm()
 {
     QFETCH(bool, yesIsDefault);
-    QFETCH(int, defaultButton);
+    QFETCH(TModalResult, answer);
+    QFETCH(bool, expected);
     TMessageRequest seen;
     const dvt::ScopedMessageHandler handler([&](const TMessageRequest &request) {
         seen = request;
-        return dvt::mrYes;
+        return answer;
     });
-    dvConfirmMsg(u"Are you sure?"_s, yesIsDefault);
+    QCOMPARE(dvConfirmMsg(u"Are you sure?"_s, yesIsDefault), expected);
     QCOMPARE(seen.Message, u"Are you sure?"_s);
     QCOMPARE(seen.Type, TMsgDlgType::mtConfirmation);
     QCOMPARE(seen.Buttons, dvt::mbYes | dvt::mbNo);
-    QCOMPARE(int(seen.DefaultButton), defaultButton);
-}
-
-void tst_dvMessages::confirmAnswer_data()
-{
-    QTest::addColumn<TModalResult>("answer");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("Yes") << dvt::mrYes << true;
-    QTest::newRow("No") << dvt::mrNo << false;
-    QTest::newRow("closed") << dvt::mrCancel << false;
-    QTest::newRow("nothing") << dvt::mrNone << false;
-}
-
-void tst_dvMessages::confirmAnswer()
-{
-    QFETCH(TModalResult, answer);
-    QFETCH(bool, expected);
-    const dvt::ScopedMessageHandler handler([&](const TMessageRequest &) { return answer; });
-    QCOMPARE(dvConfirmMsg(u"Continue?"_s, true), expected);
-    QCOMPARE(dvConfirmMsg(u"Continue?"_s, false), expected);
+    QCOMPARE(seen.DefaultButton, yesIsDefault ? dvt::mbYes : dvt::mbNo);
 }
 
 bool tst_dvMessages::withKeyInDialog(Qt::Key key, const std::function<bool()> &show)

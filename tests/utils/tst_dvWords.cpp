@@ -35,61 +35,32 @@ void tst_dvWords::withCurrency_data()
     // Zero and below one: no currency word, the cents get a trailing blank.
     QTest::newRow("0") << 0.0 << u"Zero"_s;
     QTest::newRow("0.5") << 0.5 << u"Fifty Cents "_s;
-    QTest::newRow("0.01 singular cent") << 0.01 << u"One Cent "_s;
-    QTest::newRow("0.15 teen cents") << 0.15 << u"Fifteen Cents "_s;
-    QTest::newRow("0.005 rounds half away") << 0.005 << u"One Cent "_s;
     QTest::newRow("0.001 rounds to nothing") << 0.001 << u" "_s;
     QTest::newRow("0.999 rounds to one, still below one") << 0.999 << u"One "_s;
     // One and two.
     QTest::newRow("1") << 1.0 << u"One Dollar "_s;
     QTest::newRow("1.01") << 1.01 << u"One Dollar and One Cent"_s;
-    QTest::newRow("1.5") << 1.5 << u"One Dollar and Fifty Cents"_s;
     QTest::newRow("1.999 rounds to two, still below two") << 1.999 << u"Two Dollar "_s;
     QTest::newRow("2") << 2.0 << u"Two Dollars "_s;
-    QTest::newRow("2.99") << 2.99 << u"Two Dollars and Ninety Nine Cents"_s;
     // Within one group: the hundreds, " and " before teens, ", " before tens.
-    QTest::newRow("11") << 11.0 << u"Eleven Dollars "_s;
     QTest::newRow("13 Tirteen") << 13.0 << u"Tirteen Dollars "_s;
     QTest::newRow("40 Fourty") << 40.0 << u"Fourty Dollars "_s;
-    QTest::newRow("99") << 99.0 << u"Ninety Nine Dollars "_s;
     QTest::newRow("100") << 100.0 << u" One Hundred Dollars "_s;
-    QTest::newRow("101") << 101.0 << u"One Hundred One Dollars "_s;
     QTest::newRow("110") << 110.0 << u"One Hundred and Ten Dollars "_s;
-    QTest::newRow("115") << 115.0 << u"One Hundred and Fifteen Dollars "_s;
     QTest::newRow("120") << 120.0 << u"One Hundred, Twenty Dollars "_s;
-    QTest::newRow("205") << 205.0 << u"Two Hundred Five Dollars "_s;
-    QTest::newRow("251") << 251.0 << u"Two Hundred, Fifty One Dollars "_s;
-    QTest::newRow("300") << 300.0 << u"Three Hundred Dollars "_s;
     // Thousands and units: " and " when the units are below ten or whole hundreds.
     QTest::newRow("1001") << 1001.0 << u"One Thousand and One Dollars "_s;
-    QTest::newRow("1010") << 1010.0 << u"One Thousand and Ten Dollars "_s;
     QTest::newRow("1100") << 1100.0 << u"One Thousand and One Hundred Dollars "_s;
-    QTest::newRow("1200") << 1200.0 << u"One Thousand and Two Hundred Dollars "_s;
-    QTest::newRow("1250") << 1250.0 << u"One Thousand, Two Hundred, Fifty Dollars "_s;
     QTest::newRow("1234.56")
         << 1234.56 << u"One Thousand, Two Hundred, Tirty Four Dollars and Fifty Six Cents"_s;
-    QTest::newRow("5000") << 5000.0 << u"Five Thousand Dollars "_s;
-    QTest::newRow("12345") << 12345.0 << u"Twelve Thousand, Three Hundred, Fourty Five Dollars "_s;
-    QTest::newRow("21000") << 21000.0 << u"Twenty One Thousand Dollars "_s;
     QTest::newRow("100000") << 100000.0 << u" One Hundred Thousand Dollars "_s;
     // Millions: plural scale word, no currency word without a units group.
     QTest::newRow("1000000") << 1000000.0 << u"One Million Dollars "_s;
     QTest::newRow("1000000.5") << 1000000.5 << u"One Million and Fifty Cents"_s;
-    QTest::newRow("1000001") << 1000001.0 << u"One Million and One Dollars "_s;
-    QTest::newRow("1000100") << 1000100.0 << u"One Million and One Hundred Dollars "_s;
-    QTest::newRow("1001000") << 1001000.0 << u"One Million, One Thousand "_s;
-    QTest::newRow("1100000") << 1100000.0 << u"One Million, One Hundred Thousand "_s;
-    QTest::newRow("2000000") << 2000000.0 << u"Two Millions "_s;
-    QTest::newRow("2000000.5") << 2000000.5 << u"Two Millions and Fifty Cents"_s;
-    QTest::newRow("2500000") << 2500000.0 << u"Two Millions, Five Hundred Thousand "_s;
-    QTest::newRow("12000005") << 12000005.0 << u"Twelve Millions and Five Dollars "_s;
     // Billions.
-    QTest::newRow("1000000000") << 1000000000.0 << u"One Billion "_s;
-    QTest::newRow("1000000000.01") << 1000000000.01 << u"One Billion and One Cent"_s;
-    QTest::newRow("3000000001") << 3000000001.0 << u"Three Billions and One Dollars "_s;
+    QTest::newRow("2000000") << 2000000.0 << u"Two Millions "_s;
     QTest::newRow("1002003004") << 1002003004.0
                                 << u"One Billion, Two Millions, Three Thousand and Four Dollars "_s;
-    QTest::newRow("5000070000") << 5000070000.0 << u"Five Billions, Seventy Thousand "_s;
     QTest::newRow("largest")
         << 999999999999.99
         << u"Nine Hundred, Ninety Nine Billions, Nine Hundred, Ninety Nine "
@@ -99,9 +70,7 @@ void tst_dvWords::withCurrency_data()
     QTest::newRow("-1234.56") << -1234.56
                               << u"Minus One Thousand, Two Hundred, Tirty Four Dollars and Fifty "
                                  u"Six Cents"_s;
-    QTest::newRow("-100") << -100.0 << u"Minus One Hundred Dollars "_s;
     QTest::newRow("-0.5") << -0.5 << u"Minus Fifty Cents "_s;
-    QTest::newRow("-0.001 no sign for nothing") << -0.001 << u" "_s;
     QTest::newRow("-0 is zero") << -0.0 << u"Zero"_s;
 }
 
@@ -117,14 +86,9 @@ void tst_dvWords::withoutCurrency_data()
     QTest::addColumn<double>("amount");
     QTest::addColumn<QString>("expected");
     QTest::newRow("0") << 0.0 << u"Zero"_s;
-    QTest::newRow("1") << 1.0 << u"One"_s;
     QTest::newRow("1.01 keeps the joining blank") << 1.01 << u"One "_s;
     QTest::newRow("0.5") << 0.5 << QString();
-    QTest::newRow("17") << 17.0 << u"Seventeen"_s;
-    QTest::newRow("100") << 100.0 << u" One Hundred "_s;
     QTest::newRow("1234.56") << 1234.56 << u"One Thousand, Two Hundred, Tirty Four "_s;
-    QTest::newRow("1000000") << 1000000.0 << u"One Million"_s;
-    QTest::newRow("2000000") << 2000000.0 << u"Two Millions"_s;
     QTest::newRow("1001000") << 1001000.0 << u"One Million, One Thousand"_s;
     QTest::newRow("-42") << -42.0 << u"Minus Fourty Two"_s;
     QTest::newRow("-0.5 has no words") << -0.5 << QString();
@@ -141,12 +105,7 @@ void tst_dvWords::outsideTheLayout_data()
 {
     QTest::addColumn<double>("amount");
     QTest::newRow("a trillion") << 1e12;
-    QTest::newRow("rounds up to a trillion") << 999999999999.996;
-    QTest::newRow("minus a trillion") << -1e12;
-    QTest::newRow("huge") << 1e300;
     QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN();
-    QTest::newRow("infinity") << std::numeric_limits<double>::infinity();
-    QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity();
 }
 
 void tst_dvWords::outsideTheLayout()
@@ -168,8 +127,6 @@ void tst_dvWords::otherLocales_data()
     const QString words = u"One Thousand, Two Hundred, Tirty Four Dollars and Fifty Six Cents"_s;
     QTest::newRow("symbol after, blank, comma decimal")
         << u"€"_s << 3 << QChar(u'.') << QChar(u',') << 2 << 1234.56 << words;
-    QTest::newRow("no-break space thousands")
-        << u"kr"_s << 1 << QChar(0x00A0) << QChar(u',') << 2 << 1234.56 << words;
     QTest::newRow("symbol with a full stop")
         << u"Fr."_s << 2 << QChar(u'\'') << QChar(u'.') << 2 << 1234.56 << words;
     QTest::newRow("no currency decimals")
