@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <cmath>
@@ -64,23 +63,22 @@ public:
 
 private:
     Where m_where;
+    // Each case's own fresh database (init), gone after it (cleanup).
+    std::unique_ptr<Fixture> m_f;
 
-    // A fixture with table T (ID integer primary key, NAME varchar(40), A integer,
-    // B integer) holding the given number of rows: ID and B = 1..rows, A = 0,
-    // NAME = "name <ID>". Rows are added by isql-fb, independently of the query.
-    std::unique_ptr<Fixture> withTable(int rows = 0)
+    // Table T (ID integer primary key, NAME varchar(40), A integer, B integer)
+    // holding the given number of rows: ID and B = 1..rows, A = 0, NAME =
+    // "name <ID>". Made by isql-fb, independently of the query.
+    void table(int rows)
     {
-        auto f = std::make_unique<Fixture>(m_where);
-        if (!f->db.isValid())
-            return f;
         QString script = QStringLiteral("create table T (ID integer not null primary key, "
                                         "NAME varchar(40), A integer, B integer);\ncommit;\n");
         for (int id = 1; id <= rows; ++id)
             script += QStringLiteral("insert into T values (%1, 'name %1', 0, %1);\n").arg(id);
-        script += QStringLiteral("commit;\n");
-        f->db.isql(script);
-        return f;
+        m_f->db.isql(script + QStringLiteral("commit;\n"));
     }
+
+    QString isql(const QString &select) const { return isqlValue(m_f->db, select); }
 
 private Q_SLOTS:
     void initTestCase()
@@ -89,41 +87,40 @@ private Q_SLOTS:
             QSKIP(TestDatabase::ServerSkipReason());
     }
 
+    void init()
+    {
+        m_f = std::make_unique<Fixture>(m_where);
+        QVERIFY2(m_f->db.isValid(), qPrintable(m_f->db.error()));
+    }
+    void cleanup() { m_f.reset(); }
+
     void executeAndSelect()
     {
-        auto f = withTable();
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
-        QVERIFY2(q.Execute(QStringLiteral("insert into T (ID, NAME) values (7, \"seven\")")),
+        table(0);
+        TdvQuery &q = m_f->query;
+        QVERIFY2(q.Execute(QStringLiteral("insert into T (ID, NAME) values (7, \"10:30:00\")")),
                  qPrintable(q.Error()));
         QVERIFY(q.Error().isEmpty());
         QVERIFY(!q.IsOpen());
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select NAME from T where ID = 7")),
-                 QStringLiteral("seven"));
+        QCOMPARE(isql(QStringLiteral("select NAME from T where ID = 7")),
+                 QStringLiteral("10:30:00"));
 
-        QVERIFY2(q.Select(QStringLiteral("select ID, NAME as LABEL from T")),
-                 qPrintable(q.Error()));
+        // A quoted time is text, no parameter.
+        QVERIFY2(
+            q.Select(QStringLiteral("select ID, NAME as LABEL from T where NAME = \"10:30:00\"")),
+            qPrintable(q.Error()));
         QVERIFY(q.IsOpen());
-        QVERIFY(!q.Eof());
         QCOMPARE(q.FieldCount(), 2);
-        QCOMPARE(q.FieldDefs().at(0).Name, QStringLiteral("ID"));
         QCOMPARE(q.FieldDefs().at(1).Name, QStringLiteral("LABEL"));
         QCOMPARE(q.GetFieldValue(QStringLiteral("id")), QVariant(7));
-        QCOMPARE(q.GetFieldValue(QStringLiteral("Label")), QVariant(QStringLiteral("seven")));
-        QCOMPARE(q.FieldIndex(QStringLiteral("label")), 1);
+        QCOMPARE(q.GetFieldValue(QStringLiteral("Label")), QVariant(QStringLiteral("10:30:00")));
         QCOMPARE(q.FieldIndex(QStringLiteral("NAME")), -1);
         QVERIFY(!q.GetFieldValue(QStringLiteral("NAME")).isValid());
-        QCOMPARE(q.SQL(), QStringLiteral("select ID, NAME as LABEL from T"));
         q.Close();
         QVERIFY(!q.IsOpen());
         QVERIFY(!q.GetFieldValue(QStringLiteral("ID")).isValid());
-    }
 
-    void emptySelect()
-    {
-        auto f = withTable(3);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
+        // A SELECT without rows answers false but is no error.
         QVERIFY(!q.Select(QStringLiteral("select * from T where ID > 100")));
         QVERIFY(q.Error().isEmpty());
         QVERIFY(!q.IsOpen());
@@ -143,12 +140,6 @@ private Q_SLOTS:
             << true << QStringLiteral("update T set A = 1") << QStringLiteral("returns no rows");
         QTest::newRow("duplicate key") << false << QStringLiteral("insert into T (ID) values (1)")
                                        << QStringLiteral("violation of PRIMARY or UNIQUE KEY");
-        QTest::newRow("null into not null")
-            << false << QStringLiteral("insert into T (NAME) values (\"x\")")
-            << QStringLiteral("validation error for column");
-        QTest::newRow("text into integer")
-            << false << QStringLiteral("update T set A = \"abc\"")
-            << QStringLiteral("conversion error from string \"abc\"");
         QTest::newRow("empty statement")
             << false << QString() << QStringLiteral("Unexpected end of command");
     }
@@ -158,146 +149,89 @@ private Q_SLOTS:
         QFETCH(bool, select);
         QFETCH(QString, statement);
         QFETCH(QString, message);
-        auto f = withTable(2);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
-        const bool result = select ? q.Select(statement) : q.Execute(statement);
-        QVERIFY(!result);
+        table(2);
+        TdvQuery &q = m_f->query;
+        QVERIFY(!(select ? q.Select(statement) : q.Execute(statement)));
         QVERIFY2(q.Error().contains(message), qPrintable(q.Error()));
         QVERIFY(!q.IsOpen());
         QCOMPARE(q.SQL(), statement);
         // A failed statement changes nothing and the next one clears the error.
-        QCOMPARE(isqlValue(f->db, QStringLiteral(
-                                      "select count(*) || '/' || cast(sum(A) as integer) from T")),
+        QCOMPARE(isql(QStringLiteral("select count(*) || '/' || cast(sum(A) as integer) from T")),
                  QStringLiteral("2/0"));
         QVERIFY(q.Execute(QStringLiteral("update T set A = 5 where ID = 1")));
         QVERIFY(q.Error().isEmpty());
     }
 
-    void executeIgnoresResults_data()
-    {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<QString>("rows");
-        QTest::newRow("select") << QStringLiteral("select * from T") << QStringLiteral("1");
-        QTest::newRow("procedure with output")
-            << QStringLiteral("execute block returns (X integer) as begin X = 1; suspend; end")
-            << QStringLiteral("1");
-        QTest::newRow("insert returning")
-            << QStringLiteral("insert into T (ID) values (2) returning ID") << QStringLiteral("2");
-    }
-
     // Execute runs statements that return rows too; the rows are not read.
     void executeIgnoresResults()
     {
-        QFETCH(QString, statement);
-        QFETCH(QString, rows);
-        auto f = withTable(1);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
-        QVERIFY2(q.Execute(statement), qPrintable(q.Error()));
+        table(1);
+        TdvQuery &q = m_f->query;
+        QVERIFY2(q.Execute(QStringLiteral("insert into T (ID) values (2) returning ID")),
+                 qPrintable(q.Error()));
         QVERIFY(!q.IsOpen());
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select count(*) from T")), rows);
+        QCOMPARE(isql(QStringLiteral("select count(*) from T")), QStringLiteral("2"));
     }
 
     void selectOfAProcedure()
     {
-        auto f = withTable(1);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
+        table(1);
+        TdvQuery &q = m_f->query;
         QVERIFY2(q.Select(QStringLiteral("insert into T (ID, NAME) values (5, \"five\") "
                                          "returning ID, NAME")),
                  qPrintable(q.Error()));
         QCOMPARE(q.RecordCount(), 1);
-        QCOMPARE(q.AsInteger(0), 5);
         QCOMPARE(q.AsString(1), QStringLiteral("five"));
-        q.Next();
-        QVERIFY(q.Eof());
         q.Close(); // commits
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select NAME from T where ID = 5")),
-                 QStringLiteral("five"));
+        QCOMPARE(isql(QStringLiteral("select NAME from T where ID = 5")), QStringLiteral("five"));
     }
 
     void joinedText_data()
     {
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ran");
         QTest::newRow("three items")
             << QStringList{QStringLiteral("update T set"), QStringLiteral("A=1"),
                            QStringLiteral("where B=2")}
-            << QStringLiteral("update T set A=1 where B=2 ") << true;
-        QTest::newRow("one item") << QStringList{QStringLiteral("update T set A=1")}
-                                  << QStringLiteral("update T set A=1 ") << true;
-        QTest::newRow("no items") << QStringList() << QString() << false;
+            << QStringLiteral("update T set A=1 where B=2 ");
+        QTest::newRow("no items") << QStringList() << QString();
     }
 
     void joinedText()
     {
         QFETCH(QStringList, items);
         QFETCH(QString, text);
-        QFETCH(bool, ran);
-        auto f = withTable(3);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
+        table(3);
+        TdvQuery &q = m_f->query;
+        const bool ran = !items.isEmpty();
         QCOMPARE(q.Execute(items), ran);
         QCOMPARE(q.SQL(), text);
         QCOMPARE(q.Error().isEmpty(), ran);
-        const QString expected = !ran                ? QStringLiteral("0")
-                                 : items.size() == 3 ? QStringLiteral("1")
-                                                     : QStringLiteral("3");
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select cast(sum(A) as integer) from T")),
-                 expected);
-    }
+        QCOMPARE(isql(QStringLiteral("select cast(sum(A) as integer) from T")),
+                 QString::number(int(ran)));
 
-    void joinedSelect()
-    {
-        auto f = withTable(5);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
         QVERIFY2(q.Select({QStringLiteral("select count(ID) as num"), QStringLiteral("from T"),
-                           QStringLiteral("where B > 2")}),
+                           QStringLiteral("where B > 1")}),
                  qPrintable(q.Error()));
-        QCOMPARE(q.SQL(), QStringLiteral("select count(ID) as num from T where B > 2 "));
-        QCOMPARE(q.GetFieldValue(QStringLiteral("NUM")), QVariant(3));
-    }
-
-    void quotedTimeNeedsNoParameter()
-    {
-        auto f = withTable();
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
-        QVERIFY2(q.Execute(QStringLiteral("insert into T (ID, NAME) values (1, \"10:30:00\")")),
-                 qPrintable(q.Error()));
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select NAME from T")),
-                 QStringLiteral("10:30:00"));
-        QVERIFY2(q.Select(QStringLiteral("select ID from T where NAME = \"10:30:00\"")),
-                 qPrintable(q.Error()));
-        QCOMPARE(q.AsInteger(0), 1);
+        QCOMPARE(q.SQL(), QStringLiteral("select count(ID) as num from T where B > 1 "));
+        QCOMPARE(q.GetFieldValue(QStringLiteral("NUM")), QVariant(2));
     }
 
     void navigationOverKeptRows()
     {
-        auto f = withTable(10);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
+        table(10);
+        TdvQuery &q = m_f->query;
         QVERIFY(q.Select(QStringLiteral("select ID from T order by ID")));
         QCOMPARE(q.RecordCount(), 10);
         QCOMPARE(q.AsInteger(0), 1); // counting does not move
         QCOMPARE(q.MoveBy(3), 3);
-        QCOMPARE(q.AsInteger(0), 4);
         QCOMPARE(q.MoveBy(-2), -2);
         QCOMPARE(q.AsInteger(0), 2);
         QCOMPARE(q.MoveBy(100), 8);
         QVERIFY(q.Eof());
-        QCOMPARE(q.AsInteger(0), 10);
+        QCOMPARE(q.AsInteger(0), 10); // the last row stays current at Eof
         QCOMPARE(q.MoveBy(-100), -9);
         QVERIFY(!q.Eof());
-        QCOMPARE(q.AsInteger(0), 1);
-        int seen = 0;
-        for (q.First(); !q.Eof(); q.Next())
-            QCOMPARE(q.AsInteger(0), ++seen);
-        QCOMPARE(seen, 10);
-        QCOMPARE(q.AsInteger(0), 10); // the last row stays current at Eof
         // How the grid reaches row r: First, then MoveBy(r - 1).
         for (int row = 11; row >= 1; --row) {
             q.First();
@@ -310,20 +244,16 @@ private Q_SLOTS:
 
     void navigationUnidirectional()
     {
-        auto f = withTable(10);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
+        table(10);
+        TdvQuery &q = m_f->query;
         q.SetUnidirectional(true);
         QVERIFY(q.Select(QStringLiteral("select ID from T order by ID")));
         QCOMPARE(q.RecordCount(), -1);
         QCOMPARE(q.MoveBy(3), 3);
-        QCOMPARE(q.AsInteger(0), 4);
         QCOMPARE(q.MoveBy(-2), -2); // runs the statement again
         QCOMPARE(q.AsInteger(0), 2);
-        q.First();
-        QCOMPARE(q.AsInteger(0), 1);
         int seen = 0;
-        for (; !q.Eof(); q.Next())
+        for (q.First(); !q.Eof(); q.Next())
             QCOMPARE(q.AsInteger(0), ++seen);
         QCOMPARE(seen, 10);
         QVERIFY(q.IsNull(0)); // no row is current past the end
@@ -339,52 +269,39 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("text");
 
-        const auto row = [](const char *name, const char *type, const QString &literal,
-                            dvt::TFieldType fieldType, int size, const QVariant &value,
-                            const QString &text) {
-            QTest::newRow(name) << QString::fromUtf8(type) << literal << int(fieldType) << size
+        const auto row = [](const char *type, const QString &literal, dvt::TFieldType fieldType,
+                            int size, const QVariant &value, const QString &text) {
+            QTest::newRow(type) << QString::fromUtf8(type) << literal << int(fieldType) << size
                                 << value << text;
         };
-        row("varchar", "varchar(20)", QStringLiteral("' abc '"), dvt::ftString, 20,
-            QStringLiteral(" abc "), QStringLiteral(" abc "));
-        row("char", "char(5)", QStringLiteral("'ab'"), dvt::ftFixedChar, 5, QStringLiteral("ab   "),
-            QStringLiteral("ab   "));
-        row("char non-Latin", "char(3)", QStringLiteral("'жё'"), dvt::ftFixedChar, 3,
-            QStringLiteral("жё "), QStringLiteral("жё "));
-        row("smallint", "smallint", QStringLiteral("-32768"), dvt::ftSmallint, 0, QVariant(-32768),
+        row("varchar(20)", QStringLiteral("' abc '"), dvt::ftString, 20, QStringLiteral(" abc "),
+            QStringLiteral(" abc "));
+        row("char(3)", QStringLiteral("'жё'"), dvt::ftFixedChar, 3, QStringLiteral("жё "),
+            QStringLiteral("жё "));
+        row("smallint", QStringLiteral("-32768"), dvt::ftSmallint, 0, QVariant(-32768),
             QStringLiteral("-32768"));
-        row("integer", "integer", QStringLiteral("2147483647"), dvt::ftInteger, 0,
-            QVariant(2147483647), QStringLiteral("2147483647"));
-        row("numeric(4,1)", "numeric(4,1)", QStringLiteral("-123.4"), dvt::ftFloat, 0,
-            QVariant(-123.4), QStringLiteral("-123.4"));
-        row("numeric(9,2)", "numeric(9,2)", QStringLiteral("1234567.89"), dvt::ftFloat, 0,
-            QVariant(1234567.89), QStringLiteral("1234567.89"));
-        row("numeric(15,2)", "numeric(15,2)", QStringLiteral("-12345678901.25"), dvt::ftFloat, 0,
+        row("numeric(4,1)", QStringLiteral("-123.4"), dvt::ftFloat, 0, QVariant(-123.4),
+            QStringLiteral("-123.4"));
+        row("numeric(15,2)", QStringLiteral("-12345678901.25"), dvt::ftFloat, 0,
             QVariant(-12345678901.25), QStringLiteral("-12345678901.25"));
-        row("double precision", "double precision", QStringLiteral("1.5e300"), dvt::ftFloat, 0,
-            QVariant(1.5e300), QStringLiteral("1.5e+300"));
-        row("float", "float", QStringLiteral("0.5"), dvt::ftFloat, 0, QVariant(0.5),
-            QStringLiteral("0.5"));
-        row("date is a timestamp", "date", QStringLiteral("'12/31/1999 14:30:15'"), dvt::ftDateTime,
-            0, QVariant(QDateTime(QDate(1999, 12, 31), QTime(14, 30, 15), Qt::UTC)),
+        row("double precision", QStringLiteral("1.5e300"), dvt::ftFloat, 0, QVariant(1.5e300),
+            QStringLiteral("1.5e+300"));
+        // Dialect 1: DATE is a timestamp.
+        row("date", QStringLiteral("'12/31/1999 14:30:15'"), dvt::ftDateTime, 0,
+            QVariant(QDateTime(QDate(1999, 12, 31), QTime(14, 30, 15), Qt::UTC)),
             QStringLiteral("1999-12-31 14:30:15"));
-        row("timestamp", "timestamp", QStringLiteral("'1850-02-03 06:00'"), dvt::ftDateTime, 0,
-            QVariant(QDateTime(QDate(1850, 2, 3), QTime(6, 0), Qt::UTC)),
-            QStringLiteral("1850-02-03 06:00:00"));
-        row("boolean", "boolean", QStringLiteral("true"), dvt::ftBoolean, 0, QVariant(true),
+        row("boolean", QStringLiteral("true"), dvt::ftBoolean, 0, QVariant(true),
             QStringLiteral("True"));
-        row("memo", "blob sub_type text", QStringLiteral("'line 1' || ascii_char(10) || 'Zeile ü'"),
+        row("blob sub_type text", QStringLiteral("'line 1' || ascii_char(10) || 'Zeile ü'"),
             dvt::ftMemo, 0, QVariant(QStringLiteral("line 1\nZeile ü")),
             QStringLiteral("line 1\nZeile ü"));
-        row("binary blob", "blob sub_type 0", QStringLiteral("x'00FF41'"), dvt::ftBlob, 0,
+        row("blob sub_type 0", QStringLiteral("x'00FF41'"), dvt::ftBlob, 0,
             QVariant(QByteArray("\x00\xff\x41", 3)),
             QString::fromUtf8("\x00\xef\xbf\xbd"
                               "A",
                               5));
-        row("char octets", "char(3) character set octets", QStringLiteral("x'414200'"),
-            dvt::ftBytes, 3, QVariant(QByteArray("AB\x00", 3)), QString::fromUtf8("AB\x00", 3));
-        row("varchar octets", "varchar(8) character set octets", QStringLiteral("x'4142'"),
-            dvt::ftVarBytes, 8, QVariant(QByteArray("AB")), QStringLiteral("AB"));
+        row("char(3) character set octets", QStringLiteral("x'414200'"), dvt::ftBytes, 3,
+            QVariant(QByteArray("AB\x00", 3)), QString::fromUtf8("AB\x00", 3));
     }
 
     // Values written by isql-fb, read by the query; the second row holds NULL.
@@ -396,16 +313,14 @@ private Q_SLOTS:
         QFETCH(int, size);
         QFETCH(QVariant, value);
         QFETCH(QString, text);
-        Fixture f(m_where);
-        QVERIFY2(f.db.isValid(), qPrintable(f.db.error()));
-        const QString output = f.db.isql(
+        const QString output = m_f->db.isql(
             QStringLiteral("create table V (N integer, X %1);\ncommit;\n"
                            "insert into V values (1, %2);\ninsert into V values (2, null);\n"
                            "commit;\n")
                 .arg(type, literal));
         QVERIFY2(!output.contains(QStringLiteral("Statement failed")), qPrintable(output));
 
-        TdvQuery &q = f.query;
+        TdvQuery &q = m_f->query;
         QVERIFY2(q.Select(QStringLiteral("select N, X from V order by N")), qPrintable(q.Error()));
         const dvt::TFieldDef def = q.FieldDefs().at(1);
         QCOMPARE(def.Name, QStringLiteral("X"));
@@ -432,16 +347,12 @@ private Q_SLOTS:
         QTest::addColumn<qlonglong>("integer");
         QTest::addColumn<double>("number");
         QTest::addColumn<bool>("boolean");
-        QTest::newRow("integer") << QStringLiteral("cast(-7 as integer)") << -7LL << -7.0 << true;
         QTest::newRow("numeric rounds")
             << QStringLiteral("cast(2.5 as numeric(9,2))") << 3LL << 2.5 << true;
-        QTest::newRow("double rounds")
-            << QStringLiteral("cast(-2.4 as double precision)") << -2LL << -2.4 << true;
         QTest::newRow("text is parsed")
             << QStringLiteral("cast(' 42 ' as varchar(10))") << 42LL << 42.0 << true;
         QTest::newRow("unreadable text")
             << QStringLiteral("cast('x' as varchar(10))") << 0LL << 0.0 << false;
-        QTest::newRow("false") << QStringLiteral("false") << 0LL << 0.0 << false;
         QTest::newRow("date as number")
             << QStringLiteral("cast('01/02/1900 12:00' as date)") << 0LL << 3.5 << false;
     }
@@ -452,9 +363,7 @@ private Q_SLOTS:
         QFETCH(qlonglong, integer);
         QFETCH(double, number);
         QFETCH(bool, boolean);
-        Fixture f(m_where);
-        QVERIFY2(f.db.isValid(), qPrintable(f.db.error()));
-        TdvQuery &q = f.query;
+        TdvQuery &q = m_f->query;
         QVERIFY2(q.Select(QStringLiteral("select %1 from rdb$database").arg(expression)),
                  qPrintable(q.Error()));
         QCOMPARE(q.AsLargeInt(0), integer);
@@ -470,10 +379,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("literal");
         QTest::addColumn<double>("expected");
-        QTest::newRow("day zero") << QStringLiteral("12/30/1899") << 0.0;
-        QTest::newRow("millennium eve")
-            << QStringLiteral("12/31/1999 14:30")
-            << dvt::EncodeDate(1999, 12, 31) + dvt::EncodeTime(14, 30, 0);
         QTest::newRow("before day zero")
             << QStringLiteral("12/29/1899 06:00") << -1.25; // the time stays a positive fraction
         QTest::newRow("long ago") << QStringLiteral("01/01/0100 18:00")
@@ -484,9 +389,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, literal);
         QFETCH(double, expected);
-        Fixture f(m_where);
-        QVERIFY2(f.db.isValid(), qPrintable(f.db.error()));
-        TdvQuery &q = f.query;
+        TdvQuery &q = m_f->query;
         QVERIFY2(
             q.Select(QStringLiteral("select cast(\"%1\" as date) from rdb$database").arg(literal)),
             qPrintable(q.Error()));
@@ -500,9 +403,7 @@ private Q_SLOTS:
     {
         if (m_where == Where::Server)
             QSKIP("the embedded case covers the types; the server adds nothing here");
-        Fixture f(m_where);
-        QVERIFY2(f.db.isValid(), qPrintable(f.db.error()));
-        const QString target = f.db.target() + QStringLiteral(".d3");
+        const QString target = m_f->db.target() + QStringLiteral(".d3");
         QProcess isql;
         isql.setProcessChannelMode(QProcess::MergedChannels);
         isql.start(QStringLiteral("isql-fb"),
@@ -518,8 +419,8 @@ private Q_SLOTS:
         const QByteArray output = isql.readAll();
         QVERIFY2(!output.contains("failed"), output.constData());
 
-        f.panel.SetConnectionString(target);
-        TdvQuery &q = f.query;
+        m_f->panel.SetConnectionString(target);
+        TdvQuery &q = m_f->query;
         QVERIFY2(q.Select(QStringLiteral("select D, T, B, N from T")), qPrintable(q.Error()));
         QCOMPARE(int(q.FieldDefs().at(0).DataType), int(dvt::ftDate));
         QCOMPARE(int(q.FieldDefs().at(1).DataType), int(dvt::ftTime));
@@ -531,39 +432,13 @@ private Q_SLOTS:
         QCOMPARE(q.Value(3), QVariant(-123.45));
         QCOMPARE(q.AsDateTime(0), dvt::EncodeDate(2020, 1, 2));
         QCOMPARE(q.AsDateTime(1), dvt::EncodeTime(10, 30, 15));
-        QCOMPARE(q.AsLargeInt(2), 12345678901LL);
-    }
-
-    void bigintFromTheCatalogue()
-    {
-        Fixture f(m_where);
-        QVERIFY2(f.db.isValid(), qPrintable(f.db.error()));
-        TdvQuery &q = f.query;
-        QVERIFY2(q.Select(QStringLiteral("select mon$attachment_id, current_connection from "
-                                         "mon$attachments where mon$attachment_id = "
-                                         "current_connection")),
-                 qPrintable(q.Error()));
-        QCOMPARE(int(q.FieldDefs().at(0).DataType), int(dvt::ftLargeint));
-        QVERIFY(q.AsLargeInt(0) > 0);
-        QCOMPARE(q.AsLargeInt(0), q.AsLargeInt(1));
-    }
-
-    void unicodeRoundTrip_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("Latin accents") << QStringLiteral("Ærøskøbing Ünïcödé àéîõü");
-        QTest::newRow("Greek and Cyrillic") << QStringLiteral("Ελληνικά кириллица");
-        QTest::newRow("CJK") << QStringLiteral("日本語のテキスト 中文");
-        QTest::newRow("outside the BMP") << QStringLiteral("emoji 😀 and 𝄞");
-        QTest::newRow("apostrophe") << QStringLiteral("O'Brien");
     }
 
     void unicodeRoundTrip()
     {
-        QFETCH(QString, text);
-        auto f = withTable();
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
+        const QString text = QStringLiteral("O'Brien Kommünïkation 日本語 😀 𝄞");
+        table(0);
+        TdvQuery &q = m_f->query;
         QVERIFY2(q.Execute(QStringLiteral("insert into T (ID, NAME) values (1, \"%1\")").arg(text)),
                  qPrintable(q.Error()));
         QVERIFY(q.Prepare(QStringLiteral("insert into T (ID, NAME) values (2, ?)")));
@@ -571,46 +446,22 @@ private Q_SLOTS:
         QVERIFY2(q.ExecutePrepared(), qPrintable(q.Error()));
 
         // What was stored, seen by another client.
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select count(*) from T where NAME = '%1'")
-                                      .arg(QString(text).replace(QLatin1Char('\''),
-                                                                 QStringLiteral("''")))),
+        QCOMPARE(isql(QStringLiteral("select count(*) from T where NAME = '%1'")
+                          .arg(QString(text).replace(QLatin1Char('\''), QStringLiteral("''")))),
                  QStringLiteral("2"));
         QVERIFY(q.Select(QStringLiteral("select NAME from T order by ID")));
         QCOMPARE(q.AsString(0), text);
         q.Next();
         QCOMPARE(q.GetFieldValue(QStringLiteral("NAME")).toString(), text);
-    }
-
-    void containingIgnoresCase_data()
-    {
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<bool>("found");
-        QTest::newRow("upper-case accents") << QStringLiteral("ÜNÏ") << true;
-        QTest::newRow("same case") << QStringLiteral("ünï") << true;
-        QTest::newRow("mixed case part") << QStringLiteral("Nï") << true;
-        QTest::newRow("accents matter") << QStringLiteral("UNI") << false;
-    }
-
-    void containingIgnoresCase()
-    {
-        QFETCH(QString, search);
-        QFETCH(bool, found);
-        auto f = withTable();
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
-        QVERIFY(
-            q.Execute(QStringLiteral("insert into T (ID, NAME) values (1, \"Kommünïkation\")")));
-        QCOMPARE(
-            q.Select(QStringLiteral("select ID from T where NAME containing \"%1\"").arg(search)),
-            found);
+        // CONTAINING ignores case, not accents.
+        QVERIFY(q.Select(QStringLiteral("select ID from T where NAME containing \"ÜNÏ\"")));
+        QVERIFY(!q.Select(QStringLiteral("select ID from T where NAME containing \"UNI\"")));
         QVERIFY(q.Error().isEmpty());
     }
 
     void preparedStatements()
     {
-        Fixture f(m_where);
-        QVERIFY2(f.db.isValid(), qPrintable(f.db.error()));
-        TdvQuery &q = f.query;
+        TdvQuery &q = m_f->query;
         QVERIFY(q.Execute(QStringLiteral("create table P (ID integer, NAME varchar(20), "
                                          "AMOUNT numeric(15,2), D date, M blob sub_type text)")));
         QVERIFY(!q.ExecutePrepared());
@@ -638,44 +489,20 @@ private Q_SLOTS:
         QVERIFY(!q.ExecutePrepared());
         QVERIFY2(q.Error().contains(QStringLiteral("conversion error")), qPrintable(q.Error()));
 
-        QCOMPARE(
-            isqlValue(f.db,
-                      QStringLiteral(
-                          "select count(*) || '|' || cast(sum(AMOUNT) * 100 as integer) || '|' || "
-                          "max(extract(year from D)) || '|' || "
-                          "max(char_length(M)) || '|' || count(NAME) from P")),
-            QStringLiteral("2|1225|1999|40001|1"));
+        QCOMPARE(isql(QStringLiteral(
+                     "select count(*) || '|' || cast(sum(AMOUNT) * 100 as integer) || '|' || "
+                     "max(extract(year from D)) || '|' || "
+                     "max(char_length(M)) || '|' || count(NAME) from P")),
+                 QStringLiteral("2|1225|1999|40001|1"));
         QVERIFY(q.Select(QStringLiteral("select M from P where ID = 1")));
         QCOMPARE(q.AsString(0), longMemo);
     }
 
-    void preparedRunsManyTimes()
-    {
-        Fixture f(m_where);
-        QVERIFY2(f.db.isValid(), qPrintable(f.db.error()));
-        TdvQuery &q = f.query;
-        QVERIFY(q.Execute(QStringLiteral("create table P (ID integer, NAME varchar(20))")));
-        QVERIFY(f.panel.StartTransaction());
-        QVERIFY(q.Prepare(QStringLiteral("insert into P values (?, ?)")));
-        for (int id = 1; id <= 2000; ++id) {
-            q.SetParamInteger(0, id);
-            q.SetParamText(1, QStringLiteral("row %1").arg(id));
-            QVERIFY2(q.ExecutePrepared(), qPrintable(q.Error()));
-        }
-        QVERIFY(f.panel.Commit());
-        QCOMPARE(isqlValue(f.db, QStringLiteral(
-                                     "select count(*) || '|' || cast(sum(ID) as integer) || '|' || "
-                                     "max(NAME) from P")),
-                 QStringLiteral("2000|2001000|row 999"));
-    }
-
     void transactions()
     {
-        auto f = withTable(1);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
-        TdvControlPanel &panel = f->panel;
-        QVERIFY(!panel.InTransaction());
+        table(1);
+        TdvQuery &q = m_f->query;
+        TdvControlPanel &panel = m_f->panel;
         QVERIFY(!panel.Commit());
         QVERIFY(!panel.LastError().isEmpty());
 
@@ -686,12 +513,10 @@ private Q_SLOTS:
         QVERIFY(q.Execute(QStringLiteral("insert into T (ID) values (2)")));
         QVERIFY(q.Select(QStringLiteral("select count(*) from T")));
         QCOMPARE(q.AsInteger(0), 2); // the transaction sees its own row
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select count(*) from T")), QStringLiteral("1"));
+        QCOMPARE(isql(QStringLiteral("select count(*) from T")), QStringLiteral("1"));
         QVERIFY(panel.Rollback());
         QVERIFY(!panel.InTransaction());
         QVERIFY(!q.IsOpen()); // its result belonged to the transaction
-        QVERIFY(q.Select(QStringLiteral("select count(*) from T")));
-        QCOMPARE(q.AsInteger(0), 1);
 
         // Committed: there for everyone.
         QVERIFY(panel.StartTransaction());
@@ -700,73 +525,53 @@ private Q_SLOTS:
         QVERIFY(q.Select(QStringLiteral("select ID from T order by ID")));
         QVERIFY(panel.Commit());
         QVERIFY(!q.IsOpen());
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select count(*) from T")), QStringLiteral("2"));
+        QCOMPARE(isql(QStringLiteral("select count(*) from T")), QStringLiteral("2"));
 
         // Outside a transaction each statement commits at once.
         QVERIFY(q.Execute(QStringLiteral("delete from T where ID = 3")));
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select count(*) from T")), QStringLiteral("1"));
+        QCOMPARE(isql(QStringLiteral("select count(*) from T")), QStringLiteral("1"));
     }
 
     void noConnection()
     {
+        m_f.reset();
         TdvQuery q;
         QVERIFY(!q.Execute(QStringLiteral("delete from T")));
         QCOMPARE(q.Error(), QStringLiteral("No database connection is named \"dvTools\""));
         QVERIFY(!q.Select(QStringLiteral("select * from T")));
-        QCOMPARE(q.Error(), QStringLiteral("No database connection is named \"dvTools\""));
         QVERIFY(!q.Prepare(QStringLiteral("delete from T")));
-        QVERIFY(!q.IsOpen());
         QCOMPARE(q.RecordCount(), 0);
         QCOMPARE(q.MoveBy(1), 0);
         QVERIFY(q.Eof());
         QVERIFY(!q.Value(0).isValid());
     }
 
-    void unreachableDatabase()
-    {
-        TestDatabase db(m_where); // for the server's location and user
-        QVERIFY2(db.isValid(), qPrintable(db.error()));
-        TdvControlPanel panel;
-        db.configure(panel);
-        panel.SetConnectionString(db.target() + QStringLiteral(".missing"));
-        panel.SetAutoCreate(false);
-        panel.Loaded(); // silent
-        QVERIFY(!panel.Connected());
-        QVERIFY(!panel.LastError().isEmpty());
-        TdvQuery q;
-        QVERIFY(!q.Execute(QStringLiteral("delete from T")));
-        QVERIFY2(q.Error().contains(QStringLiteral(".missing")), qPrintable(q.Error()));
-        QCOMPARE(q.Error(), panel.LastError());
-    }
-
     void connectionClosedUnderOpenQuery()
     {
-        auto f = withTable(3);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
+        table(3);
+        TdvQuery &q = m_f->query;
         QVERIFY(q.Select(QStringLiteral("select ID from T order by ID")));
-        f->panel.Close();
+        m_f->panel.Close();
         QVERIFY(!q.IsOpen());
         QVERIFY(!q.Value(0).isValid());
         QCOMPARE(q.MoveBy(1), 0);
         // The next statement connects again.
         QVERIFY2(q.Select(QStringLiteral("select count(*) from T")), qPrintable(q.Error()));
         QCOMPARE(q.AsInteger(0), 3);
-        QVERIFY(f->panel.Connected());
+        QVERIFY(m_f->panel.Connected());
     }
 
     // Another attachment ends this one, as an administrator or a server
     // shutdown would: the query reports it and the next statement reconnects.
     void lostConnection()
     {
-        auto f = withTable(3);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
-        TdvQuery &q = f->query;
+        table(3);
+        TdvQuery &q = m_f->query;
         QVERIFY(q.Select(QStringLiteral("select ID from T order by ID")));
         {
             dvt::TDatabase admin;
             admin.SetDatabaseName(QStringLiteral("Admin"));
-            f->db.configure(admin);
+            m_f->db.configure(admin);
             TdvQuery killer;
             killer.SetDatabaseName(QStringLiteral("Admin"));
             QVERIFY2(killer.Execute(QStringLiteral("delete from mon$attachments where "
@@ -776,23 +581,18 @@ private Q_SLOTS:
         QVERIFY(!q.Execute(QStringLiteral("update T set A = 1")));
         // "connection shutdown" embedded, a failed network write on a server.
         QVERIFY(!q.Error().isEmpty());
-        QVERIFY(!f->panel.Connected());
+        QVERIFY(!m_f->panel.Connected());
         QVERIFY2(q.Execute(QStringLiteral("update T set A = 1")), qPrintable(q.Error()));
-        QVERIFY(f->panel.Connected());
-        QCOMPARE(isqlValue(f->db, QStringLiteral("select cast(sum(A) as integer) from T")),
+        QVERIFY(m_f->panel.Connected());
+        QCOMPARE(isql(QStringLiteral("select cast(sum(A) as integer) from T")),
                  QStringLiteral("3"));
     }
 
     void panelDestroyedUnderOpenQuery()
     {
-        TestDatabase db(m_where);
-        QVERIFY2(db.isValid(), qPrintable(db.error()));
         TdvQuery q;
-        {
-            TdvControlPanel panel;
-            db.configure(panel);
-            QVERIFY2(q.Select(QStringLiteral("select 1 from rdb$database")), qPrintable(q.Error()));
-        }
+        QVERIFY2(q.Select(QStringLiteral("select 1 from rdb$database")), qPrintable(q.Error()));
+        m_f.reset();
         QVERIFY(!q.IsOpen());
         QVERIFY(!q.Select(QStringLiteral("select 1 from rdb$database")));
         QCOMPARE(q.Error(), QStringLiteral("No database connection is named \"dvTools\""));
@@ -800,27 +600,22 @@ private Q_SLOTS:
 
     void otherDatabaseName()
     {
-        TestDatabase db(m_where);
-        QVERIFY2(db.isValid(), qPrintable(db.error()));
         dvt::TDatabase connection;
         connection.SetDatabaseName(QStringLiteral("Archive"));
-        db.configure(connection);
+        m_f->db.configure(connection);
         TdvQuery q;
-        QCOMPARE(q.DatabaseName(), QStringLiteral("dvTools"));
         q.SetDatabaseName(QStringLiteral("ARCHIVE"));
         QVERIFY2(q.Select(QStringLiteral("select 1 from rdb$database")), qPrintable(q.Error()));
         QCOMPARE(dvt::TDatabase::Find(QStringLiteral("archive")), &connection);
-        QCOMPARE(dvt::TDatabase::Find(QStringLiteral("dvTools")), nullptr);
     }
 
     void twoProcessesShareTheEmbeddedFile()
     {
         if (m_where == Where::Server)
             QSKIP("a server serves any number of processes; this concerns the embedded engine");
-        auto f = withTable(1);
-        QVERIFY2(f->db.isValid(), qPrintable(f->db.error()));
+        table(1);
         // This process keeps the file open, with a result open too.
-        QVERIFY(f->query.Select(QStringLiteral("select ID from T")));
+        QVERIFY(m_f->query.Select(QStringLiteral("select ID from T")));
 
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -828,7 +623,7 @@ private Q_SLOTS:
         environment.remove(QStringLiteral("FIREBIRD_LOCK"));
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
-                    {QString::fromLatin1(childArgument), f->db.target()});
+                    {QString::fromLatin1(childArgument), m_f->db.target()});
         QVERIFY(child.waitForFinished(60000));
         QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
         QCOMPARE(child.readAllStandardOutput().trimmed(), QByteArray("2"));

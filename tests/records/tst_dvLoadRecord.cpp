@@ -36,8 +36,7 @@ private Q_SLOTS:
                      u"create table CYCLE (ID integer not null primary key, NAME varchar(40), "
                      u"CAPTION varchar(40), NOTES blob sub_type text, AMOUNT numeric(15,2), "
                      u"BORN date, ARRIVAL char(8), ACTIVE char(1), PAYMENT varchar(20), "
-                     u"PAYCODE smallint, PLAIN varchar(40), PLAINMEMO varchar(200), "
-                     u"PLAINCHECK char(1))"_s,
+                     u"PAYCODE smallint)"_s,
                  }),
                  QString());
     }
@@ -58,77 +57,47 @@ private Q_SLOTS:
         // Texts are trimmed of blanks and control characters; memos are not.
         row("VARCHAR into TdvEdit", uR"(cast("  Smith  " as varchar(20)))"_s, u"TdvEdit"_s,
             u"old"_s, u"Smith"_s);
-        row("VARCHAR with a tab", uR"("Smith" || ascii_char(9))"_s, u"QLineEdit"_s, u"old"_s,
-            u"Smith"_s);
-        row("CHAR into QLineEdit", uR"(cast("ab" as char(10)))"_s, u"QLineEdit"_s, u"old"_s,
-            u"ab"_s);
-        row("VARCHAR into QLabel", uR"(" Total ")"_s, u"QLabel"_s, u"old"_s, u"Total"_s);
         row("memo into TdvMemo",
             uR"(cast("  line 1" || ascii_char(10) || "line 2  " as blob sub_type text))"_s,
             u"TdvMemo"_s, u"old"_s, u"  line 1\nline 2  "_s);
-        row("memo into QPlainTextEdit", uR"(cast(" x " as blob sub_type text))"_s,
-            u"QPlainTextEdit"_s, u"old"_s, u" x "_s);
         row("VARCHAR into QPlainTextEdit", uR"(" x ")"_s, u"QPlainTextEdit"_s, u"old"_s, u"x"_s);
         // Numbers.
-        row("INTEGER", u"cast(42 as integer)"_s, u"QLineEdit"_s, u"old"_s, u"42"_s);
-        row("SMALLINT", u"cast(-7 as smallint)"_s, u"QLabel"_s, u"old"_s, u"-7"_s);
         row("NUMERIC", u"cast(1234.5 as numeric(15,2))"_s, u"QLineEdit"_s, u"old"_s, u"1234.5"_s);
-        row("DOUBLE PRECISION", u"cast(0.25 as double precision)"_s, u"TdvEdit"_s, u"old"_s,
-            u"0.25"_s);
         row("NUMERIC into TdvValue", u"cast(1234.5 as numeric(15,2))"_s, u"TdvValue"_s, u"$1.00"_s,
             u"$1,234.50"_s);
         row("INTEGER into TdvValue", u"cast(-12 as integer)"_s, u"TdvValue"_s, u"$1.00"_s,
             u"($12.00)"_s);
-        row("text into TdvValue", uR"("$7.5")"_s, u"TdvValue"_s, u"$1.00"_s, u"$7.50"_s);
-        row("NULL INTEGER into TdvValue", u"cast(null as integer)"_s, u"TdvValue"_s, u"$1.00"_s,
-            u"$0.00"_s);
         row("NULL INTEGER into QLineEdit", u"cast(null as integer)"_s, u"QLineEdit"_s, u"old"_s,
             QString());
-        row("NULL NUMERIC", u"cast(null as numeric(15,2))"_s, u"QLineEdit"_s, u"old"_s, QString());
         // Booleans.
         row("BOOLEAN true", u"true"_s, u"QLineEdit"_s, u"old"_s, u"Y"_s);
         row("BOOLEAN false", u"false"_s, u"TdvCheckBox"_s, u"checked"_s, u"unchecked"_s);
-        row("BOOLEAN NULL", u"cast(null as boolean)"_s, u"QLineEdit"_s, u"old"_s, QString());
         // Dates: the short date format, without the time of day.
         row("DATE into TdvDate", uR"(cast("01/31/1970 10:30:00" as date))"_s, u"TdvDate"_s,
             u"1/1/2000"_s, u"1/31/1970"_s);
         row("DATE into QLineEdit", uR"(cast("12/05/2024 23:59:59" as date))"_s, u"QLineEdit"_s,
             u"old"_s, u"12/5/2024"_s);
-        row("text into TdvDate", uR"("12/31/1999")"_s, u"TdvDate"_s, u"1/1/2000"_s,
-            u"12/31/1999"_s);
         row("year-first text into TdvDate", uR"("1999/12/31")"_s, u"TdvDate"_s, u"1/1/2000"_s,
             u"12/31/1999"_s);
         row("no date into TdvDate", uR"("hello")"_s, u"TdvDate"_s, u"1/1/2000"_s, QString());
-        row("NULL DATE into TdvDate", u"cast(null as date)"_s, u"TdvDate"_s, u"1/1/2000"_s,
-            QString());
         // Times.
         row("text into TdvTime", uR"(cast("22:35:20" as char(8)))"_s, u"TdvTime"_s, u"10:00 AM"_s,
             u"10:35 PM"_s);
-        row("no time into TdvTime", uR"("noon")"_s, u"TdvTime"_s, u"10:00 AM"_s, QString());
         // Check boxes: any Y, in either case.
-        row("Y", uR"("Y")"_s, u"TdvCheckBox"_s, u"unchecked"_s, u"checked"_s);
-        row("yes", uR"("yes")"_s, u"QCheckBox"_s, u"unchecked"_s, u"checked"_s);
         row("maybe", uR"("maybe")"_s, u"QCheckBox"_s, u"unchecked"_s, u"checked"_s);
         row("N", uR"("N")"_s, u"TdvCheckBox"_s, u"checked"_s, u"unchecked"_s);
-        row("empty", uR"("")"_s, u"QCheckBox"_s, u"checked"_s, u"unchecked"_s);
         // TdvComboBox: by the item's text, else by the index the text gives.
         row("item text", uR"("CARD")"_s, u"TdvComboBox"_s, u"0"_s, u"1:Card"_s);
-        row("item text with blanks", uR"(" invoice ")"_s, u"TdvComboBox"_s, u"0"_s, u"2:Invoice"_s);
         row("item index", u"cast(1 as smallint)"_s, u"TdvComboBox"_s, u"2"_s, u"1:Card"_s);
         row("index out of range", u"99"_s, u"TdvComboBox"_s, u"2"_s, u"-1:"_s);
         row("neither text nor index", uR"("Cheque")"_s, u"TdvComboBox"_s, u"2"_s, u"0:Cash"_s);
-        row("NULL into TdvComboBox", u"cast(null as integer)"_s, u"TdvComboBox"_s, u"2"_s,
-            u"0:Cash"_s);
         // Controls the load leaves alone.
         row("QComboBox", uR"("Card")"_s, u"QComboBox"_s, u"2"_s, u"2:Invoice"_s);
         row("QRadioButton", uR"("N")"_s, u"QRadioButton"_s, u"checked"_s, u"checked"_s);
-        row("TdvRadioButton", uR"("Y")"_s, u"TdvRadioButton"_s, u"unchecked"_s, u"unchecked"_s);
         row("TdvCheckListBox", uR"("b")"_s, u"TdvCheckListBox"_s, u"a"_s, u"a"_s);
         // Types without a text form give an empty text.
         row("binary BLOB", uR"(cast("abc" as blob sub_type 0))"_s, u"QLineEdit"_s, u"old"_s,
             QString());
-        row("OCTETS", uR"(cast("abc" as varchar(3) character set octets))"_s, u"QLineEdit"_s,
-            u"old"_s, QString());
     }
     void loadsTheColumn()
     {
@@ -200,8 +169,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("databaseMessage");
         QTest::newRow("no row") << u"select NAME from PAYMENTS where ID=0"_s << false;
         QTest::newRow("no such table") << u"select NAME from NOWHERE"_s << true;
-        QTest::newRow("no such column") << u"select NOSUCH from PAYMENTS"_s << true;
-        QTest::newRow("not a SELECT") << u"selekt NAME from PAYMENTS"_s << true;
         QTest::newRow("empty statement") << QString() << true;
     }
     void failingSelect()
@@ -241,21 +208,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
 
-        QTest::newRow("TdvEdit") << u"TdvEdit"_s << u"text"_s << QString();
-        QTest::newRow("QLineEdit") << u"QLineEdit"_s << u"text"_s << QString();
         QTest::newRow("TdvValue") << u"TdvValue"_s << u"$12.00"_s << u"$0.00"_s;
-        QTest::newRow("TdvDate") << u"TdvDate"_s << u"1/1/2000"_s << QString();
-        QTest::newRow("TdvTime") << u"TdvTime"_s << u"10:00 AM"_s << QString();
-        QTest::newRow("QLabel") << u"QLabel"_s << u"caption"_s << QString();
-        QTest::newRow("TdvMemo") << u"TdvMemo"_s << u"a\nb"_s << QString();
-        QTest::newRow("QPlainTextEdit") << u"QPlainTextEdit"_s << u"a"_s << QString();
-        QTest::newRow("TdvCheckBox") << u"TdvCheckBox"_s << u"checked"_s << u"unchecked"_s;
         QTest::newRow("QCheckBox") << u"QCheckBox"_s << u"checked"_s << u"unchecked"_s;
         QTest::newRow("TdvComboBox, no choice") << u"TdvComboBox"_s << u"-1"_s << u"0:Cash"_s;
         QTest::newRow("QComboBox") << u"QComboBox"_s << u"2"_s << u"0:Cash"_s;
-        QTest::newRow("QRadioButton") << u"QRadioButton"_s << u"checked"_s << u"checked"_s;
         QTest::newRow("TdvRadioButton") << u"TdvRadioButton"_s << u"checked"_s << u"checked"_s;
-        QTest::newRow("TdvCheckListBox") << u"TdvCheckListBox"_s << u"a,b"_s << u"a,b"_s;
         QTest::newRow("QWidget") << u"QWidget"_s << QString() << u"-"_s;
     }
     void clearsTheControl()
@@ -291,46 +248,30 @@ private Q_SLOTS:
     void storeClearLoadCycle()
     {
         QWidget form;
-        const QList<std::pair<QString, QString>> fields = {
-            {u"TdvValue ID"_s, u"$7.00"_s},
-            {u"TdvEdit NAME"_s, u"Ünïcode O'Brien"_s},
-            {u"QLabel CAPTION"_s, u"Total: 7"_s},
-            {u"TdvMemo NOTES"_s, u"line 1\n  line 2  "_s},
-            {u"TdvValue AMOUNT"_s, u"($1,234.50)"_s},
-            {u"TdvDate BORN"_s, u"2/29/2000"_s},
-            {u"TdvTime ARRIVAL"_s, u"11:59 PM"_s},
-            {u"TdvCheckBox ACTIVE"_s, u"checked"_s},
-            {u"TdvComboBox PAYMENT"_s, u"2"_s},
-            {u"TdvComboBox PAYCODE"_s, u"1"_s},
-            {u"QLineEdit PLAIN"_s, u"plain"_s},
-            {u"QPlainTextEdit PLAINMEMO"_s, u"two\nlines"_s},
-            {u"QCheckBox PLAINCHECK"_s, u"unchecked"_s},
+        const QList<QObject *> controls = dvt::test::MakeControls(
+            {u"TdvValue ID=$7.00"_s, u"TdvEdit NAME=Ünïcode O'Brien"_s,
+             u"QLabel CAPTION=Total: 7"_s, u"TdvMemo NOTES=line 1\n  line 2  "_s,
+             u"TdvValue AMOUNT=($1,234.50)"_s, u"TdvDate BORN=2/29/2000"_s,
+             u"TdvTime ARRIVAL=11:59 PM"_s, u"TdvCheckBox ACTIVE=checked"_s,
+             u"TdvComboBox PAYMENT=2"_s, u"TdvComboBox PAYCODE=1"_s},
+            &form);
+        const auto states = [&controls] {
+            QStringList states;
+            for (const QObject *control : controls)
+                states << dvt::test::State(control);
+            return states;
         };
-        QList<QObject *> controls;
-        QStringList stored;
-        for (const auto &[description, state] : fields) {
-            QWidget *control = dvt::test::MakeControl(description.section(u' ', 0, 0),
-                                                      description.section(u' ', 1), &form);
-            dvt::test::SetState(control, state);
-            controls << control;
-            stored << dvt::test::State(control);
-        }
+        const QStringList stored = states();
         dvt::test::MessageLog log;
         QVERIFY(dvInsertRecord(u"CYCLE"_s, controls));
         QStringList empty;
-        for (int round = 0; round < 3; ++round) {
+        for (int round = 0; round < 2; ++round) {
             dvClearRecord(controls);
-            QStringList cleared;
-            for (const QObject *control : std::as_const(controls))
-                cleared << dvt::test::State(control);
             if (round == 0)
-                empty = cleared;
-            QCOMPARE(cleared, empty);
+                empty = states();
+            QCOMPARE(states(), empty);
             QVERIFY(dvLoadRecord(&form, u"select * from CYCLE where ID=7"_s));
-            QStringList loaded;
-            for (const QObject *control : std::as_const(controls))
-                loaded << dvt::test::State(control);
-            QCOMPARE(loaded, stored);
+            QCOMPARE(states(), stored);
         }
         QCOMPARE(empty[1], QString());
         QCOMPARE(empty[4], u"$0.00"_s);
