@@ -238,10 +238,10 @@ void TdvQuery::SetParamText(int index, const QString &text)
         m_cursor->statement().setParamText(index, text);
 }
 
-void TdvQuery::SetParamInteger(int index, qint64 value)
+void TdvQuery::SetParamInteger(int index, qint64 value, int scale)
 {
     if (ValidParam(index))
-        m_cursor->statement().setParamInteger(index, value);
+        m_cursor->statement().setParamInteger(index, value, scale);
 }
 
 void TdvQuery::SetParamFloat(int index, double value)

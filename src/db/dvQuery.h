@@ -119,7 +119,9 @@ public:
     int ParamCount() const;
     void SetParamNull(int index);
     void SetParamText(int index, const QString &text);
-    void SetParamInteger(int index, qint64 value);
+    // value × 10^scale, an exact decimal: (1250, -2) is 12.50, as the literal
+    // 12.50 is to the database.
+    void SetParamInteger(int index, qint64 value, int scale = 0);
     void SetParamFloat(int index, double value);
     bool ExecutePrepared();
 

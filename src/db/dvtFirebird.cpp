@@ -246,45 +246,54 @@ void Status::clear()
 
 // --- Client environment -----------------------------------------------------------
 
+namespace {
+
+// Points the embedded engine at a private configuration in which several
+// processes can share one database file, unless the environment chose one.
+void configureEmbeddedEngine()
+{
+    if (qEnvironmentVariableIsSet("FIREBIRD"))
+        return;
+    const QString system = QStringLiteral(DVTOOLS_FIREBIRD_ROOT);
+    if (!QFileInfo::exists(system + QStringLiteral("/firebird.msg")))
+        return;
+    // Fixed paths rather than TMPDIR: every process that opens a file must
+    // find the same lock folder, or two engines would each think they are alone.
+    const QString root = QStringLiteral("/tmp/dvtools-firebird-%1").arg(getuid());
+    if (!QDir().mkpath(root))
+        return;
+    for (const char *entry : {"plugins", "intl", "firebird.msg"}) {
+        const QString name = QString::fromLatin1(entry);
+        QFile::link(system + QLatin1Char('/') + name, root + QLatin1Char('/') + name);
+    }
+    const QByteArray config = "# Written by dvTools: lets several processes share a "
+                              "database file.\nServerMode = SuperClassic\n";
+    const QString configPath = root + QStringLiteral("/firebird.conf");
+    QFile current(configPath);
+    if (!current.open(QIODevice::ReadOnly) || current.readAll() != config) {
+        QSaveFile file(configPath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(config) != config.size()
+            || !file.commit())
+            return;
+    }
+    if (!qEnvironmentVariableIsSet("FIREBIRD_LOCK")) {
+        const QString lock = QStringLiteral("/tmp/dvtools-firebird-lock");
+        // Shared by all users like /tmp itself: another user's lock files stay
+        // theirs, so a file opened by two users fails instead of being shared
+        // by two engines that do not see each other.
+        if (QDir().mkpath(lock))
+            ::chmod(QFile::encodeName(lock).constData(), 01777);
+        qputenv("FIREBIRD_LOCK", QFile::encodeName(lock));
+    }
+    qputenv("FIREBIRD", QFile::encodeName(root));
+}
+
+} // namespace
+
 void PrepareClientEnvironment()
 {
     static std::once_flag once;
-    std::call_once(once, [] {
-        if (qEnvironmentVariableIsSet("FIREBIRD"))
-            return;
-        const QString system = QStringLiteral(DVTOOLS_FIREBIRD_ROOT);
-        if (!QFileInfo::exists(system + QStringLiteral("/firebird.msg")))
-            return;
-        // Fixed paths rather than TMPDIR: every process that opens a file must
-        // find the same lock folder, or two engines would each think they are alone.
-        const QString root = QStringLiteral("/tmp/dvtools-firebird-%1").arg(getuid());
-        if (!QDir().mkpath(root))
-            return;
-        for (const char *entry : {"plugins", "intl", "firebird.msg"}) {
-            const QString name = QString::fromLatin1(entry);
-            QFile::link(system + QLatin1Char('/') + name, root + QLatin1Char('/') + name);
-        }
-        const QByteArray config = "# Written by dvTools: lets several processes share a "
-                                  "database file.\nServerMode = SuperClassic\n";
-        const QString configPath = root + QStringLiteral("/firebird.conf");
-        QFile current(configPath);
-        if (!current.open(QIODevice::ReadOnly) || current.readAll() != config) {
-            QSaveFile file(configPath);
-            if (!file.open(QIODevice::WriteOnly) || file.write(config) != config.size()
-                || !file.commit())
-                return;
-        }
-        if (!qEnvironmentVariableIsSet("FIREBIRD_LOCK")) {
-            const QString lock = QStringLiteral("/tmp/dvtools-firebird-lock");
-            // Shared by all users like /tmp itself: another user's lock files stay
-            // theirs, so a file opened by two users fails instead of being shared
-            // by two engines that do not see each other.
-            if (QDir().mkpath(lock))
-                ::chmod(QFile::encodeName(lock).constData(), 01777);
-            qputenv("FIREBIRD_LOCK", QFile::encodeName(lock));
-        }
-        qputenv("FIREBIRD", QFile::encodeName(root));
-    });
+    std::call_once(once, configureEmbeddedEngine);
 }
 
 bool IsEmbeddedTarget(const QString &target)
@@ -759,6 +768,7 @@ bool Statement::bindParams(Attachment &attachment, Transaction &transaction, Sta
             break;
         case Param::Kind::Integer:
             var.sqltype = SQL_INT64 | 1;
+            var.sqlscale = param.scale;
             var.sqllen = sizeof(ISC_INT64);
             var.sqldata = reinterpret_cast<char *>(&param.integer);
             break;
@@ -784,11 +794,12 @@ void Statement::setParamText(int index, const QString &text)
     param.text = text.toUtf8();
 }
 
-void Statement::setParamInteger(int index, qint64 value)
+void Statement::setParamInteger(int index, qint64 value, int scale)
 {
     Param &param = m_paramValues[index];
     param.kind = Param::Kind::Integer;
     param.integer = value;
+    param.scale = static_cast<short>(scale);
 }
 
 void Statement::setParamFloat(int index, double value)

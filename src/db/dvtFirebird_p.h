@@ -168,7 +168,7 @@ public:
     int paramCount() const { return m_params ? m_params->sqld : 0; }
     void setParamNull(int index);
     void setParamText(int index, const QString &text);
-    void setParamInteger(int index, qint64 value);
+    void setParamInteger(int index, qint64 value, int scale = 0); // value × 10^scale
     void setParamFloat(int index, double value);
 
     // The text of a text blob, or the bytes of any other.
@@ -184,6 +184,7 @@ private:
         short describedType = 0;
         QByteArray text;
         ISC_INT64 integer = 0;
+        short scale = 0;
         double number = 0;
         ISC_QUAD blob = {};
         short indicator = -1;
