@@ -27,8 +27,11 @@ bool TdvQuery::Fail(const QString &message)
     return false;
 }
 
-dvt::fb::Session *TdvQuery::Connect()
+dvt::fb::Session *TdvQuery::Begin(const QString &statement)
 {
+    m_error.clear();
+    m_sql = statement;
+    Close();
     dvt::TDatabase *database = dvt::TDatabase::Find(m_databaseName);
     m_database = database;
     if (!database) {
@@ -53,10 +56,7 @@ bool TdvQuery::Report(const dvt::fb::Status &status)
 
 bool TdvQuery::Execute(const QString &statement)
 {
-    m_error.clear();
-    m_sql = statement;
-    Close();
-    dvt::fb::Session *session = Connect();
+    dvt::fb::Session *session = Begin(statement);
     if (!session)
         return false;
     dvt::fb::Status status;
@@ -71,10 +71,7 @@ bool TdvQuery::Execute(const QStringList &items)
 
 bool TdvQuery::Select(const QString &statement)
 {
-    m_error.clear();
-    m_sql = statement;
-    Close();
-    dvt::fb::Session *session = Connect();
+    dvt::fb::Session *session = Begin(statement);
     if (!session)
         return false;
     dvt::fb::Status status;
@@ -205,10 +202,7 @@ bool TdvQuery::AsBoolean(int field) const
 
 bool TdvQuery::Prepare(const QString &statement)
 {
-    m_error.clear();
-    m_sql = statement;
-    Close();
-    dvt::fb::Session *session = Connect();
+    dvt::fb::Session *session = Begin(statement);
     if (!session)
         return false;
     dvt::fb::Status status;

@@ -128,9 +128,10 @@ public:
 private:
     static QString Joined(const QStringList &items);
     bool Fail(const QString &message);
-    // The session of the connection named DatabaseName, connecting on demand;
-    // nullptr with the reason in Error.
-    dvt::fb::Session *Connect();
+    // Starts a new statement: clears Error, keeps the text, closes the result,
+    // and answers the session of the connection named DatabaseName, connecting
+    // on demand; nullptr with the reason in Error.
+    dvt::fb::Session *Begin(const QString &statement);
     // Keeps a failure's message in Error and drops a connection found lost.
     bool Report(const dvt::fb::Status &status);
     bool ValidParam(int index) const;
