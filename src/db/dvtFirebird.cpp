@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QStringList>
 #include <QTime>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -288,12 +290,28 @@ void configureEmbeddedEngine()
     qputenv("FIREBIRD", QFile::encodeName(root));
 }
 
+std::atomic<int> liveAttachments{0};
+
+// Stops the client's and the embedded engine's threads while the program is
+// still in main(). Left to the library's exit-time destructors, they stop
+// while other exit handlers run, and the engine may still be writing. An
+// attachment still open at this point keeps the engine up: shutting it down
+// would make that attachment's later detach wait forever.
+void shutDownClient()
+{
+    if (liveAttachments.load() == 0)
+        fb_shutdown(10000, fb_shutrsn_app_stopped);
+}
+
 } // namespace
 
 void PrepareClientEnvironment()
 {
     static std::once_flag once;
-    std::call_once(once, configureEmbeddedEngine);
+    std::call_once(once, [] {
+        configureEmbeddedEngine();
+        qAddPostRoutine(shutDownClient);
+    });
 }
 
 bool IsEmbeddedTarget(const QString &target)
@@ -322,6 +340,7 @@ bool Attachment::attach(const ConnectParams &params, Status &status)
         m_handle = 0;
         return false;
     }
+    ++liveAttachments;
     return true;
 }
 
@@ -338,6 +357,7 @@ bool Attachment::create(const ConnectParams &params, Status &status)
         m_handle = 0;
         return false;
     }
+    ++liveAttachments;
     return true;
 }
 
@@ -346,6 +366,7 @@ bool Attachment::drop(Status &status)
     if (isc_drop_database(status.vector(), &m_handle))
         return false;
     m_handle = 0;
+    --liveAttachments;
     return true;
 }
 
@@ -356,6 +377,7 @@ void Attachment::detach()
     ISC_STATUS_ARRAY ignored;
     isc_detach_database(ignored, &m_handle);
     m_handle = 0;
+    --liveAttachments;
 }
 
 // --- Transaction ----------------------------------------------------------------
