@@ -14,6 +14,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <mutex>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -303,6 +304,32 @@ void shutDownClient()
         fb_shutdown(10000, fb_shutrsn_app_stopped);
 }
 
+// The client installs its own SIGINT and SIGTERM handlers when it loads a
+// provider. They close the attachments but leave the process running, so Ctrl+C
+// in a terminal or the end of a desktop session would no longer end the program.
+// Around each call that can load a provider, the application's handlers (by
+// default: terminate) are put back.
+class ApplicationSignalHandlers
+{
+public:
+    ApplicationSignalHandlers()
+    {
+        for (std::size_t i = 0; i < std::size(Signals); ++i)
+            sigaction(Signals[i], nullptr, &m_saved[i]);
+    }
+    ~ApplicationSignalHandlers()
+    {
+        for (std::size_t i = 0; i < std::size(Signals); ++i)
+            sigaction(Signals[i], &m_saved[i], nullptr);
+    }
+    ApplicationSignalHandlers(const ApplicationSignalHandlers &) = delete;
+    ApplicationSignalHandlers &operator=(const ApplicationSignalHandlers &) = delete;
+
+private:
+    static constexpr int Signals[] = {SIGINT, SIGTERM};
+    struct sigaction m_saved[std::size(Signals)];
+};
+
 } // namespace
 
 void PrepareClientEnvironment()
@@ -335,6 +362,7 @@ bool Attachment::attach(const ConnectParams &params, Status &status)
     detach();
     const QByteArray dpb = connectBlock(params);
     const QByteArray target = params.target.toUtf8();
+    const ApplicationSignalHandlers keep;
     if (isc_attach_database(status.vector(), 0, target.constData(), &m_handle,
                             static_cast<short>(dpb.size()), dpb.constData())) {
         m_handle = 0;
@@ -352,6 +380,7 @@ bool Attachment::create(const ConnectParams &params, Status &status)
     appendNumber(dpb, isc_dpb_sql_dialect, Dialect);
     appendItem(dpb, isc_dpb_set_db_charset, QByteArrayLiteral("UTF8"));
     const QByteArray target = params.target.toUtf8();
+    const ApplicationSignalHandlers keep;
     if (isc_create_database(status.vector(), 0, target.constData(), &m_handle,
                             static_cast<short>(dpb.size()), dpb.constData(), 0)) {
         m_handle = 0;

@@ -35,9 +35,10 @@ QString isqlValue(const TestDatabase &db, const QString &select)
 
 const char childArgument[] = "--insert-as-second-process";
 
-// The second process of twoProcessesShareTheEmbeddedFile: inserts one row into
-// the file through its own panel and prints the row count it then sees.
-int runChild(const QString &target)
+// The second process of the multi-process cases: inserts one row through its
+// own panel and prints the row count it then sees; then, when asked to, waits
+// for a signal.
+int runChild(const QString &target, bool wait)
 {
     TdvControlPanel panel;
     panel.SetConnectionString(target);
@@ -49,7 +50,8 @@ int runChild(const QString &target)
         return 1;
     }
     printf("%d\n", query.AsInteger(0));
-    return 0;
+    fflush(stdout);
+    return wait ? QCoreApplication::exec() : 0;
 }
 
 } // namespace
@@ -79,6 +81,16 @@ private:
     }
 
     QString isql(const QString &select) const { return isqlValue(m_f->db, select); }
+
+    void startSecondProcess(QProcess &child, const QStringList &more = {})
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("FIREBIRD")); // the child sets up its own engine
+        environment.remove(QStringLiteral("FIREBIRD_LOCK"));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    QStringList{QString::fromLatin1(childArgument), m_f->db.target()} + more);
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -618,12 +630,7 @@ private Q_SLOTS:
         QVERIFY(m_f->query.Select(QStringLiteral("select ID from T")));
 
         QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("FIREBIRD")); // the child sets up its own engine
-        environment.remove(QStringLiteral("FIREBIRD_LOCK"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QString::fromLatin1(childArgument), m_f->db.target()});
+        startSecondProcess(child);
         QVERIFY(child.waitForFinished(60000));
         QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
         QCOMPARE(child.readAllStandardOutput().trimmed(), QByteArray("2"));
@@ -631,6 +638,19 @@ private Q_SLOTS:
         TdvQuery q;
         QVERIFY(q.Select(QStringLiteral("select count(*) from T")));
         QCOMPARE(q.AsInteger(0), 2);
+    }
+
+    void terminationEndsTheProcess()
+    {
+        // The client library installs SIGTERM and SIGINT handlers that keep the
+        // program running; the application's default must win.
+        table(1);
+        QProcess child;
+        startSecondProcess(child, {QStringLiteral("wait")});
+        QVERIFY(child.waitForReadyRead(60000));
+        child.terminate();
+        QVERIFY(child.waitForFinished(10000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
     }
 };
 
@@ -645,8 +665,8 @@ int main(int argc, char **argv)
         --argc;
     }
     QApplication app(argc, argv);
-    if (argc == 3 && qstrcmp(argv[1], childArgument) == 0)
-        return runChild(QString::fromLocal8Bit(argv[2]));
+    if (argc >= 3 && qstrcmp(argv[1], childArgument) == 0)
+        return runChild(QString::fromLocal8Bit(argv[2]), argc > 3);
     tst_dvQuery test(server ? Where::Server : Where::Embedded);
     return QTest::qExec(&test, argc, argv);
 }
