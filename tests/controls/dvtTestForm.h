@@ -10,14 +10,12 @@
 #include <QWindow>
 
 #include <cstdlib>
-#include <initializer_list>
+#include <tuple>
 
 #include "dvControlPanel.h"
 #include "dvEdit.h"
-#include "dvPopups.h"
 #include "dvtApplication.h"
 #include "dvtComponent.h"
-#include "dvtFormatSettings.h"
 #include "dvtTestKeys.h"
 
 // A data-entry form as an application builds it: a window (a plain widget or a
@@ -70,121 +68,48 @@ public:
     }
 };
 
-// A form with one edit of the kind under test and a plain edit after it, wide
-// enough for the texts the tests type. The edit, first in the tab order, has the
-// focus once the form is shown.
-template<class Edit>
-struct EditForm
+// A form with the control under test and a plain edit after it, wide enough for
+// the texts the tests type. The control is made by make(form), so that it comes
+// first in the tab order: Tab from the edit after it wraps round to it.
+template<class Control>
+struct ControlForm
 {
-    explicit EditForm(const QString &editName) : edit(form.template add<Edit>(editName)) {}
+    template<class Make>
+    explicit ControlForm(Make make) : control(make(form))
+    {}
 
+    // Shown with the focus on the control.
     bool show()
     {
         form.resize(300, form.sizeHint().height());
-        return form.showForm() && edit->hasFocus();
-    }
-    // Shown with the edit focused and emptied (of its kept or default value), ready
-    // for typing.
-    bool showEmpty()
-    {
-        if (!show())
+        if (!form.showForm())
             return false;
-        edit->clear();
-        return true;
-    }
-
-    // Types the keys into the edit and leaves it with the key (Tab, or Enter with
-    // Enter as Tab). Answers the text the edit showed as the focus left it, or
-    // "(focus stayed)" when the focus did not go on to the next edit.
-    QString typeAndLeave(const QString &keys, Qt::Key leaveBy)
-    {
-        QString textWhenLeaving;
-        const auto connection = QObject::connect(qApp, &QApplication::focusChanged, &form,
-                                                 [&](QWidget *old, QWidget *) {
-                                                     if (old == edit)
-                                                         textWhenLeaving = edit->text();
-                                                 });
-        form.type(keys);
-        form.key(leaveBy);
-        const bool left = QTest::qWaitFor([this] { return next->hasFocus(); });
-        QObject::disconnect(connection);
-        return left ? textWhenLeaving : QStringLiteral("(focus stayed)");
+        control->setFocus();
+        return control->hasFocus();
     }
 
     TestForm<> form;
-    Edit *edit;
-    TdvEdit *next = form.template add<TdvEdit>(QStringLiteral("Next"));
+    Control *control;
+    TdvEdit *after = form.template add<TdvEdit>(QStringLiteral("After"));
 };
 
-// What the typed edits share between cases: the format settings, the pop-ups
-// opened and the stand-in pop-up windows.
-inline void ResetEditGlobals()
+// A data table whose rows are tuples in the single column "row", a line each:
+// the _data function adds its rows by the function it is given,
+//   const auto row = RowColumn<KindAndText>();
+//   row("date", {u"date"_s, u"1/1/2000"_s});
+// and the test reads its row back with a structured binding,
+//   const auto &[kind, text] = Row<KindAndText>();
+template<class Tuple>
+auto RowColumn()
 {
-    dvt::FormatSettings() = dvt::TFormatSettings();
-    dvPopups::ResetOpenRequests();
-    dvPopups::SetCalculatorOpener({});
-    dvPopups::SetCalendarOpener({});
+    QTest::addColumn<Tuple>("row");
+    return +[](const char *name, const Tuple &fields) { QTest::newRow(name) << fields; };
 }
-
-// A case of the keys that the control contract gives a meaning: Enter moves to the
-// next control (Enter as Tab) and Esc closes the active form (Close on Esc), each
-// when the control's own flag for it or the control panel's is set. The flags of
-// the other key are set in every case, so that a key is seen to answer to its own
-// flags only.
-struct ContractKeyCase
+template<class Tuple>
+const Tuple &Row()
 {
-    Qt::Key key;
-    bool own;   // the control's flag for the key
-    bool panel; // the control panel's flag for the key
-
-    // One row a key and a way of switching it on: own flag, panel's flag, none.
-    static void addRows(std::initializer_list<Qt::Key> keys = {Qt::Key_Return, Qt::Key_Escape})
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("own");
-        QTest::addColumn<bool>("panel");
-        for (Qt::Key key : keys) {
-            const char *name = key == Qt::Key_Escape ? "Esc" : "Enter";
-            QTest::addRow("%s, own flag", name) << int(key) << true << false;
-            QTest::addRow("%s, panel's flag", name) << int(key) << false << true;
-            QTest::addRow("%s, no flag", name) << int(key) << false << false;
-        }
-    }
-    static ContractKeyCase fetch()
-    {
-        QFETCH(int, key);
-        QFETCH(bool, own);
-        QFETCH(bool, panel);
-        return {Qt::Key(key), own, panel};
-    }
-
-    bool ownEnterAsTab() const { return key == Qt::Key_Escape || own; }
-    bool ownCloseOnEsc() const { return key == Qt::Key_Return || own; }
-    bool moves() const { return key == Qt::Key_Return && (own || panel); }
-    bool closes() const { return key == Qt::Key_Escape && (own || panel); }
-
-    // Gives the shown form a control panel with the case's flags, then presses the
-    // key on the control.
-    template<class Window>
-    void press(TestForm<Window> &form, QWidget *control) const
-    {
-        TdvControlPanel *settings = form.addPanel();
-        settings->SetEnterAsTab(key == Qt::Key_Escape || panel);
-        settings->SetCloseOnEsc(key == Qt::Key_Return || panel);
-        control->setFocus();
-        form.key(key);
-    }
-
-    // Checks that the form closed or, when it stays, that the focus went on to next
-    // or stayed on the control.
-    template<class Window>
-    void verify(const TestForm<Window> &form, QWidget *control, QWidget *next) const
-    {
-        QCOMPARE(form.isVisible(), !closes());
-        if (!closes())
-            QTRY_COMPARE(QApplication::focusWidget(), moves() ? next : control);
-    }
-};
+    return *static_cast<const Tuple *>(QTest::qData("row", qMetaTypeId<Tuple>()));
+}
 
 // Whether a control's caption is drawn bold.
 inline bool ShowsBold(const QWidget *control)

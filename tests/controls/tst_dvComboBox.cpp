@@ -1,5 +1,4 @@
 #include <QFile>
-#include <QLineEdit>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -8,43 +7,26 @@
 #include "../db/dvtTestDatabase.h"
 #include "dvComboBox.h"
 #include "dvQuery.h"
-#include "dvtControl.h"
 #include "dvtFolders.h"
-#include "dvtIniFile.h"
 #include "dvtTestForm.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A combo box between two line edits, focus on the first.
-struct ComboForm
+// A combo box that lists the PAY table and keeps its position, and an edit after it.
+struct ComboForm : ControlForm<TdvComboBox>
 {
-    TestForm<> form;
-    QLineEdit *before = form.add<QLineEdit>(u"Before"_s);
-    TdvComboBox *combo = form.add<TdvComboBox>(u"PayMethod"_s);
-    QLineEdit *after = form.add<QLineEdit>(u"After"_s);
+    ComboForm()
+        : ControlForm([](TestForm<> &form) { return form.add<TdvComboBox>(u"PayMethod"_s); })
+    {
+        control->SetSelect(u"select NAME from PAY order by ID"_s);
+        control->SetKeepValue(true);
+    }
 };
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i)
-        texts << combo->itemText(i);
-    return texts;
-}
-
-void writeKept(const QString &value)
-{
-    dvt::TIniFile(dvt::KeptValuesFileName())
-        .WriteString(u"ComponentsValues"_s, u"OrderForm/PayMethod"_s, value);
-}
-
-QString readKept()
-{
-    return dvt::TIniFile(dvt::KeptValuesFileName())
-        .ReadString(u"ComponentsValues"_s, u"OrderForm/PayMethod"_s, u"none"_s);
-}
+using Reload = std::tuple<QString, QStringList>;
+using Loaded = std::tuple<QString, bool, int>;
 
 } // namespace
 
@@ -54,16 +36,13 @@ class tst_dvComboBox : public QObject
 
 private Q_SLOTS:
     // One database for all cases, reached by the name "dvTools" as a control
-    // panel's would be; the cases that need the panel's settings add a panel that
-    // never connects.
+    // panel's would be.
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        m_db = std::make_unique<dvt::test::TestDatabase>();
-        QVERIFY2(m_db->isValid(), qPrintable(m_db->error()));
-        m_connection = std::make_unique<dvt::TDatabase>();
-        m_connection->SetDatabaseName(u"dvTools"_s);
-        m_db->configure(*m_connection);
+        QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
+        m_connection.SetDatabaseName(u"dvTools"_s);
+        m_db.configure(m_connection);
         TdvQuery query;
         for (const QString &statement :
              {u"create table PAY (ID integer, NAME varchar(30), NOTE varchar(10))"_s,
@@ -73,184 +52,84 @@ private Q_SLOTS:
               u"insert into PAY values (3, ' On \"account\" ', null)"_s})
             QVERIFY2(query.Execute(statement), qPrintable(query.Error()));
     }
-    void cleanupTestCase()
-    {
-        m_connection.reset();
-        m_db.reset();
-    }
     void init() { QFile::remove(dvt::UserFolder() + dvt::KeptValuesFileName()); }
 
+    // The list from the rows of the Select, or as designed when it has none.
     void reload_data()
     {
-        QTest::addColumn<QString>("select");
-        QTest::addColumn<QStringList>("items");
+        const auto row = RowColumn<Reload>(); // select, items
         const QStringList designed{u"Designed"_s, u"Items"_s};
-        const QStringList names{u"Cash"_s, u"Card"_s, u" On \"account\" "_s};
-        QTest::newRow("rows") << u"select NAME from PAY order by ID"_s << names;
-        QTest::newRow("numbers") << u"select ID from PAY order by ID"_s
-                                 << QStringList{u"1"_s, u"2"_s, u"3"_s};
-        QTest::newRow("NULLs") << u"select NOTE from PAY order by ID"_s
-                               << QStringList{QString(), u"x"_s, QString()};
-        QTest::newRow("no rows") << u"select NAME from NOTHING"_s << designed;
-        QTest::newRow("missing table") << u"select NAME from NO_SUCH_TABLE"_s << designed;
-        QTest::newRow("not a select") << u"selct NAME from PAY"_s << designed;
+        row("rows",
+            {u"select NAME from PAY order by ID"_s, {u"Cash"_s, u"Card"_s, u" On \"account\" "_s}});
+        row("numbers", {u"select ID from PAY order by ID"_s, {u"1"_s, u"2"_s, u"3"_s}});
+        row("NULLs", {u"select NOTE from PAY order by ID"_s, {QString(), u"x"_s, QString()}});
+        row("no rows", {u"select NAME from NOTHING"_s, designed});
+        row("missing table", {u"select NAME from NO_SUCH_TABLE"_s, designed});
+        row("not a select", {u"selct NAME from PAY"_s, designed});
     }
     void reload()
     {
-        QFETCH(QString, select);
-        QFETCH(QStringList, items);
+        const auto &[select, items] = Row<Reload>();
         TdvComboBox combo;
         combo.addItems({u"Designed"_s, u"Items"_s});
         combo.SetSelect(select);
         combo.Reload();
-        QCOMPARE(::items(&combo), items);
+        QStringList texts;
+        for (int i = 0; i < combo.count(); ++i)
+            texts << combo.itemText(i);
+        QCOMPARE(texts, items);
         // The query was the combo box's own and is gone.
         QVERIFY(combo.findChildren<TdvQuery *>().isEmpty());
     }
 
-    void reloadFollowsTheTable()
-    {
-        TdvComboBox combo;
-        combo.SetSelect(u"select NAME from NOTHING"_s);
-        combo.Reload();
-        QCOMPARE(combo.count(), 0);
-        TdvQuery query;
-        QVERIFY(query.Execute(u"insert into NOTHING values (\"Later\")"_s));
-        combo.Reload();
-        QCOMPARE(::items(&combo), QStringList{u"Later"_s});
-        QVERIFY(query.Execute(u"delete from NOTHING"_s));
-    }
-
+    // The position read back from the kept values, the first item without one;
+    // in the designer the kept value is not read.
     void loadedChoosesAnItem_data()
     {
-        QTest::addColumn<QString>("select");
-        QTest::addColumn<QString>("kept"); // a null text: no key at all
-        QTest::addColumn<bool>("designing");
-        QTest::addColumn<int>("index");
-        const QString names = u"select NAME from PAY order by ID"_s;
-        QTest::newRow("first item") << names << QString() << false << 0;
-        QTest::newRow("kept position") << names << u"2"_s << false << 2;
-        QTest::newRow("kept beyond the list") << names << u"3"_s << false << -1;
-        QTest::newRow("kept, not a number") << names << u"abc"_s << false << 0;
-        QTest::newRow("kept, in the designer") << names << u"2"_s << true << 0;
+        const auto row = RowColumn<Loaded>(); // kept (null: no key at all), designing, index
+        row("first item", {QString(), false, 0});
+        row("kept position", {u"2"_s, false, 2});
+        row("kept beyond the list", {u"3"_s, false, -1});
+        row("kept, not a number", {u"abc"_s, false, 0});
+        row("kept, in the designer", {u"2"_s, true, 0});
     }
     void loadedChoosesAnItem()
     {
-        QFETCH(QString, select);
-        QFETCH(QString, kept);
-        QFETCH(bool, designing);
-        QFETCH(int, index);
+        const auto &[kept, designing, index] = Row<Loaded>();
+        ComboForm f;
         if (!kept.isNull())
-            writeKept(kept);
-        TestForm<> form;
-        auto *combo = form.add<TdvComboBox>(u"PayMethod"_s);
-        combo->addItems({u"Designed"_s, u"Items"_s});
-        combo->setCurrentIndex(-1);
-        combo->SetSelect(select);
-        combo->SetKeepValue(true);
-        dvt::SetDesigning(&form, designing);
-        dvt::LoadForm(&form);
-        QCOMPARE(combo->count(), select.isEmpty() ? 2 : 3);
-        QCOMPARE(combo->currentIndex(), index);
+            dvt::WriteKeptValue(f.control, kept);
+        f.control->addItems({u"Designed"_s, u"Items"_s});
+        f.control->setCurrentIndex(-1);
+        dvt::SetDesigning(&f.form, designing);
+        dvt::LoadForm(&f.form);
+        QCOMPARE(f.control->count(), 3);
+        QCOMPARE(f.control->currentIndex(), index);
     }
 
     void keptPositionSurvivesASecondInstance()
     {
         {
             ComboForm f;
-            f.combo->SetSelect(u"select NAME from PAY order by ID"_s);
-            f.combo->SetKeepValue(true);
-            QVERIFY(f.form.showForm());
-            f.combo->setFocus();
+            QVERIFY(f.show());
             f.form.key(Qt::Key_Down);
             f.form.key(Qt::Key_Down);
             f.form.key(Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), f.after);
-            QCOMPARE(readKept(), u"2"_s);
+            QCOMPARE(dvt::ReadKeptValue(f.control), u"2"_s);
         }
         ComboForm second;
-        second.combo->SetSelect(u"select NAME from PAY order by ID"_s);
-        second.combo->SetKeepValue(true);
-        QVERIFY(second.form.showForm());
-        QCOMPARE(second.combo->currentIndex(), 2);
-        QCOMPARE(second.combo->GetSQL(), u" On account "_s);
-    }
-
-    void getSQL()
-    {
-        TdvComboBox combo;
-        QCOMPARE(combo.GetSQL(), QString()); // no choice
-        combo.addItem(u" a \"b\" "_s);
-        QCOMPARE(combo.GetSQL(), u" a b "_s); // quotes removed, blanks kept
-    }
-
-    void focusColour_data()
-    {
-        QTest::addColumn<bool>("editable");
-        QTest::addColumn<dvt::TColor>("own");
-        QTest::addColumn<dvt::TColor>("panel");
-        QTest::addColumn<QColor>("marked");
-        QTest::newRow("list, own") << false << dvt::clAqua << dvt::clWindow << QColor(Qt::cyan);
-        QTest::newRow("editable, panel's")
-            << true << dvt::clWindow << dvt::clYellow << QColor(Qt::yellow);
-    }
-    void focusColour()
-    {
-        QFETCH(bool, editable);
-        QFETCH(dvt::TColor, own);
-        QFETCH(dvt::TColor, panel);
-        QFETCH(QColor, marked);
-        ComboForm f;
-        f.combo->setEditable(editable);
-        f.combo->addItems({u"Cash"_s, u"Card"_s});
-        f.combo->SetHighlight(own);
-        QVERIFY(f.form.showForm());
-        f.form.addPanel()->SetHighlight(panel);
-        f.before->setFocus();
-        QWidget *surface = editable ? static_cast<QWidget *>(f.combo->lineEdit()) : f.combo;
-        const QColor unfocused = BackgroundPixel(surface);
-        QVERIFY(!LooksLike(unfocused, marked));
-
-        f.form.key(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), f.combo);
-        QVERIFY2(LooksLike(BackgroundPixel(surface), marked),
-                 qPrintable(BackgroundPixel(surface).name()));
-
-        // The dropped-down list takes the keyboard for a while; the box stays marked.
-        f.combo->showPopup();
-        QTRY_VERIFY(QApplication::activePopupWidget());
-        QVERIFY(LooksLike(BackgroundPixel(surface), marked));
-        f.combo->hidePopup();
-        QTRY_VERIFY(!QApplication::activePopupWidget());
-        // The offscreen platform leaves the closed list active; a desktop hands
-        // the activation back to the form.
-        f.form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f.form));
-        QCOMPARE(QApplication::focusWidget(), f.combo);
-        QVERIFY(LooksLike(BackgroundPixel(surface), marked));
-
-        f.form.key(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), f.after);
-        QCOMPARE(BackgroundPixel(surface), unfocused);
-    }
-
-    void enterAndEsc_data() { ContractKeyCase::addRows(); }
-    void enterAndEsc()
-    {
-        const auto keyCase = ContractKeyCase::fetch();
-        ComboForm f;
-        f.combo->addItems({u"Cash"_s, u"Card"_s});
-        f.combo->SetEnterAsTab(keyCase.ownEnterAsTab());
-        f.combo->SetCloseOnEsc(keyCase.ownCloseOnEsc());
-        QVERIFY(f.form.showForm());
-        keyCase.press(f.form, f.combo);
-        keyCase.verify(f.form, f.combo, f.after);
-        QCOMPARE(f.combo->currentIndex(), 0);
+        QVERIFY(second.show());
+        QCOMPARE(second.control->currentIndex(), 2);
+        QCOMPARE(second.control->GetSQL(), u" On account "_s); // quotes removed, blanks kept
+        second.control->setCurrentIndex(-1);
+        QCOMPARE(second.control->GetSQL(), QString()); // no choice
     }
 
 private:
-    std::unique_ptr<dvt::test::TestDatabase> m_db;
-    std::unique_ptr<dvt::TDatabase> m_connection;
+    // Declared in this order, the connection goes before the database.
+    dvt::test::TestDatabase m_db;
+    dvt::TDatabase m_connection;
 };
 
 QTEST_MAIN(tst_dvComboBox)

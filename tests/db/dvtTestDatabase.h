@@ -11,7 +11,7 @@
 //   DVTOOLS_TEST_SERVER_DIR  a folder the server may write (default
 //                            /var/lib/firebird/3.0/data)
 // dropped again by the destructor. Without DVTOOLS_TEST_SERVER, server cases
-// skip (ServerSkipReason).
+// skip.
 
 #include <QFile>
 #include <QProcess>
@@ -27,13 +27,6 @@ class TestDatabase
 {
 public:
     enum class Where { Embedded, Server };
-
-    static bool ServerConfigured() { return qEnvironmentVariableIsSet("DVTOOLS_TEST_SERVER"); }
-    static const char *ServerSkipReason()
-    {
-        return "DVTOOLS_TEST_SERVER is not set: no Firebird server to test against "
-               "(scripts/firebird-server start sets one up)";
-    }
 
     explicit TestDatabase(Where where = Where::Embedded) : m_where(where)
     {
@@ -66,14 +59,9 @@ public:
             TDatabase::DropDatabase(m_target, m_user, m_password);
     }
 
-    TestDatabase(const TestDatabase &) = delete;
-    TestDatabase &operator=(const TestDatabase &) = delete;
-
     bool isValid() const { return m_created; }
     QString error() const { return m_error; }
     QString target() const { return m_target; }
-    QString user() const { return m_user; }
-    QString password() const { return m_password; }
 
     // Points a connection at this database.
     void configure(TDatabase &database) const
@@ -89,16 +77,21 @@ public:
     // it as a second process would.
     QString isql(const QString &script) const
     {
-        QStringList arguments{QStringLiteral("-q"), QStringLiteral("-sql_dialect"),
-                              QStringLiteral("1"), QStringLiteral("-ch"), QStringLiteral("UTF8")};
+        QStringList arguments{QStringLiteral("-sql_dialect"), QStringLiteral("1"),
+                              QStringLiteral("-ch"), QStringLiteral("UTF8")};
         if (!m_user.isEmpty())
             arguments << QStringLiteral("-user") << m_user;
         if (!m_password.isEmpty())
             arguments << QStringLiteral("-password") << m_password;
-        arguments << m_target;
+        return Isql(arguments << m_target, script);
+    }
+
+    // isql-fb's output of a script, run quietly with the given arguments.
+    static QString Isql(const QStringList &arguments, const QString &script)
+    {
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QStringLiteral("isql-fb"), arguments);
+        process.start(QStringLiteral("isql-fb"), QStringList{QStringLiteral("-q")} + arguments);
         process.write(script.toUtf8());
         process.closeWriteChannel();
         process.waitForFinished(60000);
