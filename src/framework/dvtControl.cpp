@@ -11,9 +11,15 @@ const char colorProperty[] = "dvtColor";
 
 TColor Color(const QWidget *control)
 {
+    // The colour SetColor() stored, unless other code has changed the palette
+    // since: a system colour such as clWindow cannot be read back from a palette.
     const QVariant stored = control->property(colorProperty);
-    if (stored.isValid())
-        return TColor(stored.toUInt());
+    if (stored.isValid()) {
+        const TColor color(stored.toUInt());
+        if (color.toQColor(QApplication::palette(control))
+            == control->palette().color(QPalette::Base))
+            return color;
+    }
     if (control->palette().isBrushSet(QPalette::Active, QPalette::Base))
         return TColor::fromQColor(control->palette().color(QPalette::Base));
     return clWindow;

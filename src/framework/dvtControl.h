@@ -16,7 +16,8 @@ Q_ENUM_NS(TAlignment)
 
 // The background colour of a control (the palette's Base role, which text-entry
 // controls, lists and grids fill their background with): the colour last set with
-// SetColor(), else the explicitly set palette colour, else clWindow.
+// SetColor() while the palette still shows it, else the explicitly set palette
+// colour, else clWindow.
 TColor Color(const QWidget *control);
 
 // Sets the background colour; clWindow returns to the style's own colour.

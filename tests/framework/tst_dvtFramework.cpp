@@ -298,9 +298,12 @@ private Q_SLOTS:
         dvt::SetColor(&edit, dvt::clWindow);
         QCOMPARE(dvt::Color(&edit), dvt::clWindow);
         QCOMPARE(edit.palette().color(QPalette::Base), standard);
-        QLineEdit other; // a palette set by other code counts too
+        QLineEdit other; // a palette set by other code counts too, even after SetColor()
         other.setPalette(palette);
         QCOMPARE(dvt::Color(&other), bgr);
+        dvt::SetColor(&edit, dvt::clYellow);
+        edit.setPalette(palette);
+        QCOMPARE(dvt::Color(&edit), bgr);
     }
 
     void iniWriteKeepsKeysVerbatimAndTheRestOfTheFile()
