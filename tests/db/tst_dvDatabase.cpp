@@ -130,6 +130,8 @@ int runChild(const QString &target, bool wait)
 {
     TdvControlPanel panel;
     panel.SetConnectionString(target);
+    panel.SetUserName(qEnvironmentVariable("DVTOOLS_TEST_USER")); // for a server's database
+    panel.SetPassword(qEnvironmentVariable("DVTOOLS_TEST_PASSWORD"));
     panel.SetAutoCreate(false);
     TdvQuery query;
     if (!query.Execute(u"insert into T (ID) values (2)"_s)
