@@ -905,6 +905,21 @@ private Q_SLOTS:
                  QString::number(counts.prepared + counts.text));
     }
 
+    // An import joins the panel's transaction: rolled back, nothing stays.
+    void importInsideATransaction()
+    {
+        QVERIFY(m_f->create(u"create table T (ID integer);"_s));
+        const QString file = m_f->file(u"T.dat"_s);
+        QVERIFY(writeFile(file, "ID;\r\n1;\r\n2;\r\n3;\r\n"));
+        for (const bool commit : {false, true}) {
+            QVERIFY(m_f->panel.StartTransaction());
+            dvImport(u"T"_s, file, u';', false);
+            QCOMPARE(m_f->value(u"select count(*) from T"_s), u"0"_s); // not yet visible
+            QVERIFY(commit ? m_f->panel.Commit() : m_f->panel.Rollback());
+            QCOMPARE(m_f->value(u"select count(*) from T"_s), commit ? u"3"_s : u"0"_s);
+        }
+    }
+
     // Another process cuts the connection off once some rows are in: the rest go
     // through a new connection, none twice or half.
     void lostConnectionDuringImport()
