@@ -32,6 +32,7 @@
 #include "dvtKeys.h"
 #include "dvtMessageDlg.h"
 #include "dvtTestForm.h"
+#include "dvtTestTables.h"
 
 using namespace Qt::StringLiterals;
 
@@ -1354,12 +1355,7 @@ private Q_SLOTS:
     // nested owner gets a run of its own; each tab page starts from the keys that
     // the form's controls left free. Refreshing again changes nothing; nothing
     // changes in the designer.
-    void shortCutAssignment_data()
-    {
-        QTest::addColumn<bool>("designing");
-        QTest::newRow("run time") << false;
-        QTest::newRow("designer") << true;
-    }
+    void shortCutAssignment_data() { dvt::test::BoolRows("designing", "run time", "designer"); }
     void shortCutAssignment()
     {
         QFETCH(bool, designing);

@@ -25,6 +25,7 @@
 #include "dvtFormat.h"
 #include "dvtFormatSettings.h"
 #include "dvtTestDatabase.h"
+#include "dvtTestTables.h"
 
 using dvt::test::TestDatabase;
 using dvt::transfer::ImportCounts;
@@ -1003,9 +1004,7 @@ private Q_SLOTS:
 
     void preparedStoresWhatTextStores_data()
     {
-        QTest::addColumn<bool>("dialect3");
-        QTest::newRow("dialect 1") << false;
-        QTest::newRow("dialect-3 database") << true;
+        dvt::test::BoolRows("dialect3", "dialect 1", "dialect-3 database");
     }
 
     // The prepared statement must store exactly what the statement text stores:

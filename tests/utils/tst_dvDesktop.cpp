@@ -21,6 +21,7 @@
 #include "dvMessages.h"
 #include "dvtFolders.h"
 #include "dvtMessageDlg.h"
+#include "dvtTestTables.h"
 
 using namespace Qt::StringLiterals;
 using namespace dvFileAttribute;
@@ -412,9 +413,7 @@ private Q_SLOTS:
 
     void confirmDialogKeys_data()
     {
-        QTest::addColumn<bool>("yesIsDefault");
-        QTest::newRow("Enter answers Yes") << true;
-        QTest::newRow("Enter answers No") << false;
+        dvt::test::BoolRows("yesIsDefault", "Enter answers No", "Enter answers Yes");
     }
 
     // The real dialog: Enter presses the default button; Escape answers No,
