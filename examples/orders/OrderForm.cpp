@@ -65,6 +65,12 @@ OrderForm::OrderForm(QWidget *parent) : QWidget(parent)
 
     auto *order = Named(new QGroupBox(this), u"OrderBox"_s);
     auto *grid = new QGridLayout(order);
+    // A captioned field: the caption in the given column, the control beside it.
+    const auto field = [grid](int row, int column, const QString &caption, QWidget *control,
+                              int columnSpan = 1) {
+        grid->addWidget(Caption(caption, control), row, column);
+        grid->addWidget(control, row, column + 1, 1, columnSpan);
+    };
 
     m_orderNo = Named(new TdvValue(order), u"ORDERNO"_s);
     m_orderNo->SetFormatStr(u"%.0f"_s);
@@ -72,29 +78,23 @@ OrderForm::OrderForm(QWidget *parent) : QWidget(parent)
     m_orderDate = Named(new TdvDate(order), u"ORDERDATE"_s);
     m_orderDate->SetNotNull(true);
     m_orderDate->SetDefaultNow(true);
-    grid->addWidget(Caption(tr("Order no."), m_orderNo), 0, 0);
-    grid->addWidget(m_orderNo, 0, 1);
-    grid->addWidget(Caption(tr("Date"), m_orderDate), 0, 2);
-    grid->addWidget(m_orderDate, 0, 3);
+    field(0, 0, tr("Order no."), m_orderNo);
+    field(0, 2, tr("Date"), m_orderDate);
 
     m_customer = Named(new TdvComboBox(order), u"CUSTOMER"_s);
     m_customer->SetSelect(u"select NAME from CUSTOMERS order by NAME"_s);
-    grid->addWidget(Caption(tr("Customer"), m_customer), 1, 0);
-    grid->addWidget(m_customer, 1, 1, 1, 3);
+    field(1, 0, tr("Customer"), m_customer, 3);
 
     m_reference = Named(new TdvEdit(order), u"REFERENCE"_s);
     m_reference->setPlaceholderText(tr("the customer's purchase order"));
     m_delivery = Named(new TdvTime(order), u"DELIVERY"_s);
     m_delivery->setPlaceholderText(tr("any time"));
-    grid->addWidget(Caption(tr("Reference"), m_reference), 2, 0);
-    grid->addWidget(m_reference, 2, 1);
-    grid->addWidget(Caption(tr("Delivery at"), m_delivery), 2, 2);
-    grid->addWidget(m_delivery, 2, 3);
+    field(2, 0, tr("Reference"), m_reference);
+    field(2, 2, tr("Delivery at"), m_delivery);
 
     m_product = Named(new TdvComboBox(order), u"PRODUCT"_s);
     m_product->SetSelect(u"select NAME from PRODUCTS order by NAME"_s);
-    grid->addWidget(Caption(tr("Product"), m_product), 3, 0);
-    grid->addWidget(m_product, 3, 1, 1, 3);
+    field(3, 0, tr("Product"), m_product, 3);
 
     m_quantity = Named(new TdvValue(order), u"QUANTITY"_s);
     m_quantity->SetFormatStr(u"%.0f"_s);
@@ -106,10 +106,8 @@ OrderForm::OrderForm(QWidget *parent) : QWidget(parent)
         }
     };
     m_price = Named(new TdvValue(order), u"PRICE"_s);
-    grid->addWidget(Caption(tr("Quantity"), m_quantity), 4, 0);
-    grid->addWidget(m_quantity, 4, 1);
-    grid->addWidget(Caption(tr("Unit price"), m_price), 4, 2);
-    grid->addWidget(m_price, 4, 3);
+    field(4, 0, tr("Quantity"), m_quantity);
+    field(4, 2, tr("Unit price"), m_price);
 
     // The payment is stored as the position of the item (the column is a
     // number), the customer and the product as their text.
@@ -118,8 +116,7 @@ OrderForm::OrderForm(QWidget *parent) : QWidget(parent)
     m_paid = Named(new TdvCheckBox(tr("Paid in full"), order), u"PAID"_s);
     m_total = Named(new QLabel(order), u"TotalLabel"_s);
     m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(Caption(tr("Payment"), m_payment), 5, 0);
-    grid->addWidget(m_payment, 5, 1);
+    field(5, 0, tr("Payment"), m_payment);
     grid->addWidget(m_paid, 5, 2);
     grid->addWidget(m_total, 5, 3);
     grid->setColumnStretch(1, 1);

@@ -358,31 +358,30 @@ Attachment::~Attachment()
 
 bool Attachment::attach(const ConnectParams &params, Status &status)
 {
-    PrepareClientEnvironment();
-    detach();
-    const QByteArray dpb = connectBlock(params);
-    const QByteArray target = params.target.toUtf8();
-    const ApplicationSignalHandlers keep;
-    if (isc_attach_database(status.vector(), 0, target.constData(), &m_handle,
-                            static_cast<short>(dpb.size()), dpb.constData())) {
-        m_handle = 0;
-        return false;
-    }
-    ++liveAttachments;
-    return true;
+    return open(params, connectBlock(params), false, status);
 }
 
 bool Attachment::create(const ConnectParams &params, Status &status)
 {
-    PrepareClientEnvironment();
-    detach();
     QByteArray dpb = connectBlock(params);
     appendNumber(dpb, isc_dpb_sql_dialect, Dialect);
     appendItem(dpb, isc_dpb_set_db_charset, QByteArrayLiteral("UTF8"));
+    return open(params, dpb, true, status);
+}
+
+bool Attachment::open(const ConnectParams &params, const QByteArray &dpb, bool create,
+                      Status &status)
+{
+    PrepareClientEnvironment();
+    detach();
     const QByteArray target = params.target.toUtf8();
+    const auto length = static_cast<short>(dpb.size());
     const ApplicationSignalHandlers keep;
-    if (isc_create_database(status.vector(), 0, target.constData(), &m_handle,
-                            static_cast<short>(dpb.size()), dpb.constData(), 0)) {
+    const ISC_STATUS failed = create ? isc_create_database(status.vector(), 0, target.constData(),
+                                                           &m_handle, length, dpb.constData(), 0)
+                                     : isc_attach_database(status.vector(), 0, target.constData(),
+                                                           &m_handle, length, dpb.constData());
+    if (failed) {
         m_handle = 0;
         return false;
     }

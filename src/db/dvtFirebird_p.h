@@ -73,6 +73,8 @@ public:
     bool isAttached() const { return m_handle != 0; }
 
 private:
+    bool open(const ConnectParams &params, const QByteArray &dpb, bool create, Status &status);
+
     isc_db_handle m_handle = 0;
 };
 
