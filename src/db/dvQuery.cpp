@@ -39,8 +39,10 @@ dvt::fb::Session *TdvQuery::Begin(const QString &statement)
         return nullptr;
     }
     dvt::fb::Session *session = database->session();
-    if (!session)
+    if (!session) {
         Fail(database->LastError());
+        database->reportStatement(statement, false, 0, m_error);
+    }
     return session;
 }
 
@@ -49,9 +51,17 @@ bool TdvQuery::Report(const dvt::fb::Status &status)
     if (!status.failed())
         return true;
     m_error = status.message();
-    if (status.connectionLost() && m_database)
-        m_database->connectionLost();
+    if (status.connectionLost() && m_database) {
+        m_database->connectionLost(m_error);
+        m_error = m_database->LastError(); // says whether a transaction went with it
+    }
     return false;
+}
+
+bool TdvQuery::TransactionLost() const
+{
+    const dvt::TDatabase *database = dvt::TDatabase::Find(m_databaseName);
+    return database && database->TransactionLost();
 }
 
 bool TdvQuery::Execute(const QString &statement)
@@ -247,6 +257,9 @@ void TdvQuery::SetParamFloat(int index, double value)
 bool TdvQuery::ExecutePrepared()
 {
     m_error.clear();
+    // The statement went with its connection; so did the transaction.
+    if (!m_cursor->isPrepared() && m_database && m_database->TransactionLost())
+        return Fail(m_database->LostTransactionError());
     dvt::fb::Status status;
     m_cursor->executePrepared(status);
     return Report(status);
