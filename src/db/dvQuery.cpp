@@ -39,11 +39,16 @@ dvt::fb::Session *TdvQuery::Begin(const QString &statement)
         return nullptr;
     }
     dvt::fb::Session *session = database->session();
-    if (!session) {
-        Fail(database->LastError());
-        database->reportStatement(statement, false, 0, m_error);
-    }
+    if (!session)
+        Refuse(*database, statement, database->LastError());
     return session;
+}
+
+bool TdvQuery::Refuse(dvt::TDatabase &database, const QString &statement, const QString &error)
+{
+    // Logged all the same: the application sees what was not sent, and why.
+    database.reportStatement(statement, false, 0, error);
+    return Fail(error);
 }
 
 bool TdvQuery::Report(const dvt::fb::Status &status)
@@ -259,7 +264,7 @@ bool TdvQuery::ExecutePrepared()
     m_error.clear();
     // The statement went with its connection; so did the transaction.
     if (!m_cursor->isPrepared() && m_database && m_database->TransactionLost())
-        return Fail(m_database->LostTransactionError());
+        return Refuse(*m_database, m_sql, m_database->LostTransactionError());
     dvt::fb::Status status;
     m_cursor->executePrepared(status);
     return Report(status);

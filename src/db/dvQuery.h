@@ -131,6 +131,8 @@ public:
 private:
     static QString Joined(const QStringList &items);
     bool Fail(const QString &message);
+    // Fails a statement that no connection would take.
+    bool Refuse(dvt::TDatabase &database, const QString &statement, const QString &error);
     // Starts a new statement: clears Error, keeps the text, closes the result,
     // and answers the session of the connection named DatabaseName, connecting
     // on demand; nullptr with the reason in Error.

@@ -155,7 +155,8 @@ bool TDatabase::Rollback()
 
 bool TDatabase::EndTransaction(bool commit)
 {
-    if (!TransactionLost()) {
+    const bool lostBefore = TransactionLost();
+    if (!lostBefore) {
         fb::Status status;
         if (m_session && (commit ? m_session->commit(status) : m_session->rollback(status))) {
             m_lastError.clear();
@@ -175,8 +176,12 @@ bool TDatabase::EndTransaction(bool commit)
         m_lastError.clear();
         return true;
     }
-    SetLastError(QStringLiteral("The transaction was lost with the connection to the database, "
-                                "and none of its changes were stored: %1")
+    // A commit whose answer was lost may have been carried out.
+    SetLastError((lostBefore ? QStringLiteral("The transaction was lost with the connection to the "
+                                              "database, and none of its changes were stored: %1")
+                             : QStringLiteral("The connection to the database was lost at the "
+                                              "commit: whether the transaction was stored is "
+                                              "unknown: %1"))
                      .arg(m_lostTransaction));
     return false;
 }

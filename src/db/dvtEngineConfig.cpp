@@ -69,35 +69,31 @@ QString unsafeChain(const QString &path)
     }
 }
 
-// A folder of this account's own (not a link to one) that no other account may
-// write, in a safe chain.
-QString unsafeFolder(const QString &path)
-{
-    struct stat st;
-    if (::lstat(native(path).constData(), &st) != 0)
-        return failure(QStringLiteral("Cannot read"), path);
-    if (S_ISLNK(st.st_mode))
-        return QStringLiteral("%1 is a link").arg(path);
-    if (!S_ISDIR(st.st_mode))
-        return QStringLiteral("%1 is not a folder").arg(path);
-    if (!ownedByThisAccount(st))
-        return QStringLiteral("%1 belongs to another account").arg(path);
-    if (writableByOthers(st))
-        return QStringLiteral("%1 is writable by other accounts").arg(path);
-    return unsafeChain(QFileInfo(path).path());
-}
-
-QString unsafeFile(const QString &path, const struct stat &st)
+// An entry of this account's own, of the kind expected (S_IFDIR or S_IFREG; a
+// link to one is not one), that no other account may write.
+QString unsafeEntry(const QString &path, const struct stat &st, mode_t kind)
 {
     if (S_ISLNK(st.st_mode))
         return QStringLiteral("%1 is a link").arg(path);
-    if (!S_ISREG(st.st_mode))
-        return QStringLiteral("%1 is not a file").arg(path);
+    if ((st.st_mode & S_IFMT) != kind)
+        return (kind == S_IFDIR ? QStringLiteral("%1 is not a folder")
+                                : QStringLiteral("%1 is not a file"))
+            .arg(path);
     if (!ownedByThisAccount(st))
         return QStringLiteral("%1 belongs to another account").arg(path);
     if (writableByOthers(st))
         return QStringLiteral("%1 is writable by other accounts").arg(path);
     return {};
+}
+
+// A folder of the account's own in a safe chain.
+QString unsafeFolder(const QString &path)
+{
+    struct stat st;
+    if (::lstat(native(path).constData(), &st) != 0)
+        return failure(QStringLiteral("Cannot read"), path);
+    const QString problem = unsafeEntry(path, st, S_IFDIR);
+    return problem.isEmpty() ? unsafeChain(QFileInfo(path).path()) : problem;
 }
 
 // A link of this account's own to exactly the target, which is safe itself.
@@ -172,7 +168,7 @@ QString unsafeConfiguration(const QString &root, const QString &system)
     const QString path = root + QStringLiteral("/firebird.conf");
     struct stat st;
     if (::lstat(native(path).constData(), &st) == 0) {
-        if (QString problem = unsafeFile(path, st); !problem.isEmpty())
+        if (QString problem = unsafeEntry(path, st, S_IFREG); !problem.isEmpty())
             return problem;
         QFile current(path);
         if (current.open(QIODevice::ReadOnly) && current.readAll() == Settings)

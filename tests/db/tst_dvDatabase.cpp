@@ -1334,14 +1334,13 @@ private Q_SLOTS:
     }
 
     // A process finds its engine configuration planted by another account, or
-    // changed so that one could: it refuses to connect, saying why. A second
-    // process stands for the application, with its own runtime folder.
+    // changed so that one could: it refuses to connect, to a file or to a server
+    // alike, saying why. A second process stands for the application, with a
+    // runtime folder of its own.
     void privateEngineConfiguration()
     {
         QFETCH(int, planted);
         QFETCH(QString, refusal);
-        if (m_where == Where::Server)
-            QSKIP("the configuration is the local client's, whatever the database");
         if (planted == FolderOfAnotherAccount && geteuid() != 0)
             QSKIP("only root can give a folder to another account");
         table(1);
