@@ -20,7 +20,15 @@ bool isAsciiDigit(QChar c)
 
 TdvDate::TdvDate(QWidget *parent)
     : TdvEdit(parent), m_formatStr(dvt::FormatSettings().ShortDateFormat), m_trigger(u"?"_s)
-{}
+{
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        const QDate current = date();
+        if (current == m_lastDate)
+            return;
+        m_lastDate = current;
+        Q_EMIT dateChanged(current);
+    });
+}
 
 bool TdvDate::SetDate(dvt::TDateTime date)
 {
@@ -72,6 +80,35 @@ bool TdvDate::ReadDate(dvt::TDateTime &date) const
 dvt::TDateTime TdvDate::GetDateTime() const
 {
     return dvt::StrToDate(text());
+}
+
+QDate TdvDate::date() const
+{
+    dvt::TDateTime date = 0;
+    if (!ReadDate(date))
+        return {};
+    const YMD ymd = Decode(date);
+    return QDate(ymd.year, ymd.month, ymd.day);
+}
+
+bool TdvDate::setDate(QDate date)
+{
+    if (!date.isValid()) {
+        clear();
+        return true;
+    }
+    return SetDate(date.year(), date.month(), date.day());
+}
+
+std::optional<QString> TdvDate::sqlLiteral(const QString &) const
+{
+    return GetSQL();
+}
+
+void TdvDate::loadText(const QString &text)
+{
+    if (!SetDate(text))
+        clear();
 }
 
 QString TdvDate::GetSQL() const

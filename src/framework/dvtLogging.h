@@ -2,15 +2,17 @@
 
 #include <QLoggingCategory>
 
-// The library's logging categories, one per area, so that a user can switch
-// them on without code: QT_LOGGING_RULES="dvtools.sql.debug=true" shows every
-// statement sent to the database with its outcome and duration.
+// One logging category per layer. Misuse (an unnamed control where a name is
+// needed, a second control panel, a record routine without a panel) is a warning;
+// the statements sent to the database are debug output of "dvtools.sql", off by
+// default: QT_LOGGING_RULES="dvtools.sql.debug=true" shows them.
 namespace dvt {
+Q_DECLARE_LOGGING_CATEGORY(lcFramework)
+Q_DECLARE_LOGGING_CATEGORY(lcDb) // connections and transactions; a lost connection warns
+Q_DECLARE_LOGGING_CATEGORY(lcSql)
+Q_DECLARE_LOGGING_CATEGORY(lcControls)
+Q_DECLARE_LOGGING_CATEGORY(lcRecords)
 
-Q_DECLARE_LOGGING_CATEGORY(lcFramework) // "dvtools.framework"
-Q_DECLARE_LOGGING_CATEGORY(lcDb)        // "dvtools.db": connections and transactions
-Q_DECLARE_LOGGING_CATEGORY(lcSql)       // "dvtools.sql": the statement log
-Q_DECLARE_LOGGING_CATEGORY(lcControls)  // "dvtools.controls"
-Q_DECLARE_LOGGING_CATEGORY(lcRecords)   // "dvtools.records"
-
+// "TdvEdit \"CUSTOMER\" on OrderForm": a component as a warning names it.
+QString Describe(const QObject *component);
 } // namespace dvt
