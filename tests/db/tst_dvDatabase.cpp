@@ -113,6 +113,9 @@ struct Fixture
 
 enum Placement { NoMainForm, OnMainForm, InContainerOfMainForm, InNestedOwner, OnSecondaryForm };
 
+// What a case of the statement log does.
+enum LogAction { Execute, FailedSelect, PreparedTwice, GoingBack, NoConnection, Export };
+
 // What another account could have planted in a process's engine configuration.
 enum Planted {
     Nothing,
@@ -622,15 +625,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("log"); // "ok STATEMENT" or "failed STATEMENT"
         const QString insert = u"insert into T (ID) values (?)"_s;
         const QString select = u"select ID from T order by ID"_s;
-        QTest::newRow("execute") << 0 << QStringList{u"ok update T set A = 1"_s};
-        QTest::newRow("failed select") << 1 << QStringList{u"failed select * from NOPE"_s};
+        QTest::newRow("execute") << int(Execute) << QStringList{u"ok update T set A = 1"_s};
+        QTest::newRow("failed select")
+            << int(FailedSelect) << QStringList{u"failed select * from NOPE"_s};
         QTest::newRow("prepared, run twice")
-            << 2 << QStringList{u"ok "_s + insert, u"ok "_s + insert, u"failed "_s + insert};
+            << int(PreparedTwice)
+            << QStringList{u"ok "_s + insert, u"ok "_s + insert, u"failed "_s + insert};
         QTest::newRow("going back runs the select again")
-            << 3 << QStringList{u"ok "_s + select, u"ok "_s + select};
+            << int(GoingBack) << QStringList{u"ok "_s + select, u"ok "_s + select};
         QTest::newRow("refused: no connection can be made")
-            << 4 << QStringList{u"failed select 1 from rdb$database"_s};
-        QTest::newRow("export") << 5 << QStringList{u"ok select * from T"_s};
+            << int(NoConnection) << QStringList{u"failed select 1 from rdb$database"_s};
+        QTest::newRow("export") << int(Export) << QStringList{u"ok select * from T"_s};
     }
 
     void statementLog()
@@ -645,30 +650,30 @@ private Q_SLOTS:
                 QtDebugMsg,
                 QRegularExpression(u"^"_s + entry.section(u' ', 0, 0) + u" \\d+ ms: "_s
                                    + QRegularExpression::escape(entry.section(u' ', 1))));
-        switch (action) {
-        case 0:
+        switch (LogAction(action)) {
+        case Execute:
             q.Execute(u"update T set A = 1"_s);
             break;
-        case 1:
+        case FailedSelect:
             q.Select(u"select * from NOPE"_s);
             break;
-        case 2:
+        case PreparedTwice:
             q.Prepare(u"insert into T (ID) values (?)"_s);
             q.SetParamInteger(0, 3);
             q.ExecutePrepared();
             q.ExecutePrepared(); // the key exists now
             break;
-        case 3:
+        case GoingBack:
             q.Select(u"select ID from T order by ID"_s);
             q.Next();
             q.First();
             break;
-        case 4:
+        case NoConnection:
             m_f->panel.SetConnectionString(m_f->file(u"missing.fdb"_s));
             m_f->panel.SetAutoCreate(false);
             q.Select(u"select 1 from rdb$database"_s);
             break;
-        case 5:
+        case Export:
             dvExport(u"T"_s, m_f->file(u"T.dat"_s), u';', false);
             break;
         }
