@@ -20,7 +20,6 @@ void TdvComboBox::Reload()
     if (m_select.isEmpty())
         return;
     TdvQuery query(this);
-    query.SetUnidirectional(true);
     if (!query.Select(m_select))
         return;
     clear();
