@@ -39,6 +39,17 @@ TdvRadioButton::TdvRadioButton(const QString &text, QWidget *parent) : TdvRadioB
     setText(text);
 }
 
+void TdvRadioButton::focusInEvent(QFocusEvent *event)
+{
+    TCheckableControl::focusInEvent(event);
+    // Qt takes the other buttons of an exclusive group out of the Tab chain as
+    // one of them takes the focus; ours stay in it.
+    for (QAbstractButton *button : groupOf(this)) {
+        if (qobject_cast<TdvRadioButton *>(button))
+            button->setFocusPolicy(Qt::StrongFocus);
+    }
+}
+
 void TdvRadioButton::KeyDown(quint16 &key, dvt::TShiftState shift)
 {
     dvt::HandleContractKeys(key, EnterAsTab(), CloseOnEsc());
