@@ -249,7 +249,7 @@ using Compare = std::tuple<S, S, S, QVariantList>;
 using TimeOp = std::tuple<S, std::function<void(TdvTime &)>, S>;
 using Restyle = std::tuple<S, S, S, S, S>;
 using Gesture = std::tuple<S, S, std::function<void(EditForm &)>>;
-using TabOrder = std::tuple<bool, bool>;
+using TabOrder = std::tuple<bool, S>;
 
 } // namespace
 
@@ -1170,26 +1170,34 @@ private Q_SLOTS:
         QCOMPARE(seen, QList<int>{0});
     }
 
-    // Each radio button of a group is a tab stop, the checked one or not, in a
-    // QButtonGroup or among its siblings; Enter as Tab goes the same way.
+    // Each radio button of a group is a tab stop, the checked one or not: in a
+    // QButtonGroup, among its siblings, or in a box below them (which Qt counts
+    // among the siblings' group when it takes buttons out of the Tab chain).
+    // Enter as Tab goes the same way.
     void radioButtonsAreTabStops_data()
     {
-        const auto row = RowColumn<TabOrder>(); // Enter as Tab, in a QButtonGroup
-        row("Tab", {false, false});
-        row("Enter as Tab", {true, false});
-        row("Tab, button group", {false, true});
+        const auto row = RowColumn<TabOrder>(); // Enter as Tab, the buttons after the first
+        row("Tab", {false, u"siblings"_s});
+        row("Enter as Tab", {true, u"siblings"_s});
+        row("Tab, button group", {false, u"button group"_s});
+        row("Tab, in a box", {false, u"box"_s});
     }
     void radioButtonsAreTabStops()
     {
-        const auto &[enterAsTab, grouped] = Row<TabOrder>();
+        const auto &[enterAsTab, others] = Row<TabOrder>();
         TestForm<> form;
-        QList<QWidget *> order;
+        QWidget *parent = &form;
         QButtonGroup group;
+        QList<QWidget *> order;
         for (const S &name : {u"Cash"_s, u"Card"_s, u"Cheque"_s}) {
-            auto *radio = make<TdvRadioButton>(&form, name, name);
+            auto *radio = make<TdvRadioButton>(parent, name, name);
             radio->SetEnterAsTab(enterAsTab);
-            if (grouped)
+            if (others == u"button group")
                 group.addButton(radio);
+            else if (others == u"box" && parent == &form) {
+                parent = form.add<QGroupBox>(u"Box"_s);
+                new QVBoxLayout(parent);
+            }
             order << radio;
         }
         qobject_cast<TdvRadioButton *>(order.at(1))->setChecked(true);
