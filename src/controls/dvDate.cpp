@@ -276,6 +276,8 @@ void TdvDate::KeyDown(quint16 &key, dvt::TShiftState shift)
 {
     TdvEdit::KeyDown(key, shift);
     const bool shifted = shift.testFlag(dvt::ssShift);
+    if (isReadOnly())
+        return;
     if (key == dvt::vk::Add || (key == dvt::vk::OemPlus && shifted))
         Adjust(1);
     else if (key == dvt::vk::Subtract || (key == dvt::vk::OemMinus && !shifted))

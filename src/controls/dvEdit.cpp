@@ -146,7 +146,8 @@ bool TdvEdit::HandleTrigger(QChar &key, const QString &trigger)
     if (m_commandKey || key.isNull() || !trigger.contains(key))
         return false;
     key = QChar();
-    OpenPopup();
+    if (!isReadOnly())
+        OpenPopup();
     return true;
 }
 
@@ -215,8 +216,10 @@ void TdvEdit::focusOutEvent(QFocusEvent *event)
 void TdvEdit::mousePressEvent(QMouseEvent *event)
 {
     QLineEdit::mousePressEvent(event);
+    // A read-only control shows its menu (to copy the text) instead of a pop-up
+    // that would write into it.
     m_popupByClick = event->button() == Qt::RightButton && event->buttons() == Qt::RightButton
-                     && event->modifiers() == Qt::NoModifier && OpenPopup();
+                     && event->modifiers() == Qt::NoModifier && !isReadOnly() && OpenPopup();
 }
 
 void TdvEdit::contextMenuEvent(QContextMenuEvent *event)

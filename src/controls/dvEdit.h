@@ -39,6 +39,8 @@ using TEditValidation = std::function<void(QObject *Sender, const QString &Text,
 // - Valid() tells whether the content is acceptable, GetSQL() gives the text it
 //   contributes to a statement. Both are virtual: through a TdvEdit* (or the
 //   dvt::DataControl contract) a value, date, time or key edit gives its own.
+// - A read-only edit (QLineEdit::setReadOnly) keeps its value: no key, trigger
+//   character or right click of its own changes it or opens a pop-up that would.
 //
 // Signals beside the handlers: validating() with OnValidation, keyDown() and
 // keyPress() with OnKeyDown and OnKeyPress; the value's changes are QLineEdit's
@@ -144,13 +146,14 @@ protected:
 
     // The control's pop-up window (calculator, calendar, selection list), opened
     // by a plain right click (no Shift, Ctrl or other button), which then shows
-    // no context menu, and by HandleTrigger(). Answers false when the control
-    // has none, as the plain edit.
+    // no context menu, and by HandleTrigger(); neither opens it while the control
+    // is read-only. Answers false when the control has none, as the plain edit.
     virtual bool OpenPopup() { return false; }
 
     // The trigger convention, for KeyPress(): a typed character that occurs in
     // trigger (compared exactly) is replaced by the null character, so it never
-    // reaches the text, and opens the pop-up. Answers whether it did.
+    // reaches the text, and opens the pop-up unless the control is read-only.
+    // Answers whether the character was a trigger.
     bool HandleTrigger(QChar &key, const QString &trigger);
 
     // The character filter of the typed edits, for KeyPress(): a character that

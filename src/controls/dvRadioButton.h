@@ -15,6 +15,9 @@
 //
 // With KeepValue, a button that its group unchecks writes "No" at once, so that
 // the kept-values file never holds two checked buttons of one group.
+//
+// Every button is a tab stop: Tab (and Enter as Tab) visits each button of a
+// group, not only the checked one as in Qt's own exclusive groups.
 class TdvRadioButton : public dvt::TCheckableControl<QRadioButton>
 {
     Q_OBJECT
@@ -41,6 +44,7 @@ Q_SIGNALS:
     void keyPress(QChar *key);
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
     void KeyDown(quint16 &key, dvt::TShiftState shift) override;
 
 private:

@@ -95,7 +95,8 @@ void TdvValue::KeyPress(QChar &key)
     if (!HandleTrigger(key, m_trigger) && !IsCommandKey()) {
         if (key == u'C' || key == u'c') {
             key = QChar();
-            clear();
+            if (!isReadOnly())
+                clear();
         } else {
             FilterCharacter(key, u"0123456789-,.");
         }

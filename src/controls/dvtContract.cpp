@@ -56,7 +56,16 @@ void WriteKeptValue(const QObject *control, const QString &value)
 {
     if (!HasKeptValueKey(control))
         return;
-    TIniFile(KeptValuesFileName()).WriteString(keptValuesSection, KeptValueKey(control), value);
+    // The text is kept exactly as it is, or not at all: a text with a line break
+    // (a single-line edit takes one from the clipboard) has no one-line form, so
+    // the file keeps the value kept before. Memos, whose text is made of lines,
+    // keep no value.
+    if (!TIniFile(KeptValuesFileName())
+             .WriteString(keptValuesSection, KeptValueKey(control), value)) {
+        qCWarning(lcControls).noquote()
+            << Describe(control)
+            << "could not keep its value: it holds a line break, or the file cannot be written";
+    }
 }
 
 bool EnterAsTabActive(bool ownFlag)
