@@ -8,6 +8,7 @@ Q_LOGGING_CATEGORY(lcFramework, "dvtools.framework")
 Q_LOGGING_CATEGORY(lcSql, "dvtools.sql")
 Q_LOGGING_CATEGORY(lcControls, "dvtools.controls")
 Q_LOGGING_CATEGORY(lcRecords, "dvtools.records")
+Q_LOGGING_CATEGORY(lcForms, "dvtools.forms")
 
 QString Describe(const QObject *component)
 {

@@ -11,6 +11,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcFramework)
 Q_DECLARE_LOGGING_CATEGORY(lcSql)
 Q_DECLARE_LOGGING_CATEGORY(lcControls)
 Q_DECLARE_LOGGING_CATEGORY(lcRecords)
+Q_DECLARE_LOGGING_CATEGORY(lcForms)
 
 // "TdvEdit \"CUSTOMER\" on OrderForm": a component as a warning names it.
 QString Describe(const QObject *component);
