@@ -33,6 +33,8 @@ PopupForm::PopupForm(QWidget *owner, const QString &caption, Qt::WindowFlags ext
 
 void PopupForm::Popup()
 {
+    // Shown first, so that the frame the window gets is counted in.
+    show();
     if (const std::optional<QPoint> corner = OwnerCorner()) {
         const QScreen *screen = QGuiApplication::screenAt(*corner);
         const QRect desktop = (screen ? screen : m_owner->screen())->availableGeometry();
@@ -43,8 +45,6 @@ void PopupForm::Popup()
             std::max(std::min(corner->y(), desktop.bottom() + 1 - size.height()), desktop.top());
         move(left, top);
     }
-    show();
-    raise();
     activateWindow();
 }
 
