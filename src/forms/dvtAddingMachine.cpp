@@ -199,29 +199,17 @@ void TAddingMachine::Percent()
 void TAddingMachine::PercentOfTotal()
 {
     Print(m_entry, u"%t"_s);
-    const std::optional<double> share = PercentOf(m_entry, m_accumulator);
-    if (!share)
-        return;
-    Print(*share, u"%="_s);
-    PrintBlank();
-    m_pending = opNone;
-    m_accumulator = 0;
-    Show(0);
+    if (const std::optional<double> share = PercentOf(m_entry, m_accumulator))
+        PrintResult(*share, u"%="_s);
 }
 
 void TAddingMachine::Variation()
 {
     Print(m_entry, u"v%"_s);
     const std::optional<double> difference = Apply(opMinus, m_entry, m_accumulator);
-    const std::optional<double> change =
-        difference ? PercentOf(*difference, m_accumulator) : std::nullopt;
-    if (!change)
-        return;
-    Print(*change, u"%="_s);
-    PrintBlank();
-    m_pending = opNone;
-    m_accumulator = 0;
-    Show(0);
+    if (const std::optional<double> change =
+            difference ? PercentOf(*difference, m_accumulator) : std::nullopt)
+        PrintResult(*change, u"%="_s);
 }
 
 void TAddingMachine::Sqrt()
@@ -232,11 +220,16 @@ void TAddingMachine::Sqrt()
             u"Invalid floating point operation: %1 has no square root."_s.arg(FloatToStr(m_entry)));
         return;
     }
-    Print(std::sqrt(m_entry), u"="_s);
+    PrintResult(std::sqrt(m_entry), u"="_s);
+}
+
+void TAddingMachine::PrintResult(double result, const QString &op)
+{
+    Print(result, op);
     PrintBlank();
-    Show(0);
     m_pending = opNone;
     m_accumulator = 0;
+    Show(0);
 }
 
 void TAddingMachine::Invert()

@@ -91,6 +91,8 @@ private:
     // Applies the pending operator to the accumulator and the entry value; false,
     // with nothing changed, when the arithmetic fails.
     bool Execute();
+    // Prints a result that shows only on the tape and ends the calculation.
+    void PrintResult(double result, const QString &op);
     void Print(double value, const QString &op);
     void PrintText(const QString &op);
     void PrintBlank();
