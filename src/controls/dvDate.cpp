@@ -21,13 +21,7 @@ bool isAsciiDigit(QChar c)
 TdvDate::TdvDate(QWidget *parent)
     : TdvEdit(parent), m_formatStr(dvt::FormatSettings().ShortDateFormat), m_trigger(u"?"_s)
 {
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        const QDate current = date();
-        if (current == m_lastDate)
-            return;
-        m_lastDate = current;
-        Q_EMIT dateChanged(current);
-    });
+    NotifyValueChanges(&TdvDate::date, &TdvDate::dateChanged);
 }
 
 bool TdvDate::SetDate(dvt::TDateTime date)
@@ -98,17 +92,6 @@ bool TdvDate::setDate(QDate date)
         return true;
     }
     return SetDate(date.year(), date.month(), date.day());
-}
-
-std::optional<QString> TdvDate::sqlLiteral(const QString &) const
-{
-    return GetSQL();
-}
-
-void TdvDate::loadText(const QString &text)
-{
-    if (!SetDate(text))
-        clear();
 }
 
 QString TdvDate::GetSQL() const

@@ -122,8 +122,12 @@ public:
     // The contract: the literal is GetSQL(); a loaded text the date cannot take
     // empties the control.
     bool isValid() const override { return OwnAndCommonValid(); }
-    std::optional<QString> sqlLiteral(const QString &table) const override;
-    void loadText(const QString &text) override;
+    std::optional<QString> sqlLiteral(const QString &) const override { return GetSQL(); }
+    void loadText(const QString &text) override
+    {
+        if (!SetDate(text))
+            clear();
+    }
 
     // Also, at run time with DefaultNow, puts today's date in.
     void Loaded() override;
@@ -157,5 +161,4 @@ private:
     bool m_defaultNow = false;
     QString m_formatStr;
     QString m_trigger;
-    QDate m_lastDate;
 };

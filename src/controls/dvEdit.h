@@ -163,6 +163,22 @@ protected:
     // stays a selection of the whole new text.
     void ReplaceText(const QString &text);
 
+    // For the typed edits: emits changed(value) whenever the value that read()
+    // finds in the text changes, so a reformatting that keeps it emits nothing.
+    template<class Control, class Value>
+    void NotifyValueChanges(Value (Control::*read)() const, void (Control::*changed)(Value))
+    {
+        auto *control = static_cast<Control *>(this);
+        connect(this, &QLineEdit::textChanged, this,
+                [control, read, changed, last = (control->*read)()]() mutable {
+                    const Value current = (control->*read)();
+                    if (current == last)
+                        return;
+                    last = current;
+                    Q_EMIT(control->*changed)(current);
+                });
+    }
+
     // For descendants whose Valid() is a test of their own (value, date, time):
     // their isValid() runs it and then the common test of TdvEdit::Valid().
     bool OwnAndCommonValid() const;

@@ -34,13 +34,7 @@ QString timeCharacters()
 TdvTime::TdvTime(QWidget *parent)
     : TdvEdit(parent), m_formatStr(dvt::FormatSettings().ShortTimeFormat)
 {
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        const QTime current = time();
-        if (current == m_lastTime)
-            return;
-        m_lastTime = current;
-        Q_EMIT timeChanged(current);
-    });
+    NotifyValueChanges(&TdvTime::time, &TdvTime::timeChanged);
 }
 
 bool TdvTime::ShowTime(dvt::TDateTime time)
@@ -120,17 +114,6 @@ bool TdvTime::setTime(QTime time)
         return true;
     }
     return SetTime(time.hour(), time.minute(), time.second());
-}
-
-std::optional<QString> TdvTime::sqlLiteral(const QString &) const
-{
-    return u'"' + GetSQL() + u'"';
-}
-
-void TdvTime::loadText(const QString &text)
-{
-    if (!SetTime(text))
-        clear();
 }
 
 QString TdvTime::GetSQL() const

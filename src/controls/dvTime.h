@@ -93,8 +93,15 @@ public:
     // The contract: the literal is GetSQL() in double quotes ("" for a text that
     // is no time); a loaded text the time cannot take empties the control.
     bool isValid() const override { return OwnAndCommonValid(); }
-    std::optional<QString> sqlLiteral(const QString &table) const override;
-    void loadText(const QString &text) override;
+    std::optional<QString> sqlLiteral(const QString &) const override
+    {
+        return u'"' + GetSQL() + u'"';
+    }
+    void loadText(const QString &text) override
+    {
+        if (!SetTime(text))
+            clear();
+    }
 
 Q_SIGNALS:
     // The time of the text changed: typed, set, adjusted or cleared (invalid QTime).
@@ -117,5 +124,4 @@ private:
 
     bool m_defaultNow = false;
     QString m_formatStr;
-    QTime m_lastTime;
 };

@@ -11,13 +11,7 @@ TdvValue::TdvValue(QWidget *parent)
     : TdvEdit(parent), m_formatStr(QStringLiteral("%m")), m_trigger(QStringLiteral("?"))
 {
     SetAlignment(dvt::taRightJustify);
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        const double value = GetFValue();
-        if (value == m_lastValue)
-            return;
-        m_lastValue = value;
-        Q_EMIT valueChanged(value);
-    });
+    NotifyValueChanges(&TdvValue::GetFValue, &TdvValue::valueChanged);
 }
 
 void TdvValue::SetValue(int value)

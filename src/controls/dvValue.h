@@ -91,5 +91,4 @@ private:
 
     QString m_formatStr;
     QString m_trigger;
-    double m_lastValue = 0;
 };

@@ -4,11 +4,14 @@
 
 namespace dvt {
 
-Q_LOGGING_CATEGORY(lcFramework, "dvtools.framework")
-Q_LOGGING_CATEGORY(lcSql, "dvtools.sql")
-Q_LOGGING_CATEGORY(lcControls, "dvtools.controls")
-Q_LOGGING_CATEGORY(lcRecords, "dvtools.records")
-Q_LOGGING_CATEGORY(lcForms, "dvtools.forms")
+// Warnings and above unless the logging rules ask for more: a category's
+// debug output is on by default otherwise.
+Q_LOGGING_CATEGORY(lcFramework, "dvtools.framework", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcDb, "dvtools.db", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcSql, "dvtools.sql", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcControls, "dvtools.controls", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcRecords, "dvtools.records", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcForms, "dvtools.forms", QtWarningMsg)
 
 QString Describe(const QObject *component)
 {

@@ -8,6 +8,7 @@
 // default: QT_LOGGING_RULES="dvtools.sql.debug=true" shows them.
 namespace dvt {
 Q_DECLARE_LOGGING_CATEGORY(lcFramework)
+Q_DECLARE_LOGGING_CATEGORY(lcDb) // connections and transactions; a lost connection warns
 Q_DECLARE_LOGGING_CATEGORY(lcSql)
 Q_DECLARE_LOGGING_CATEGORY(lcControls)
 Q_DECLARE_LOGGING_CATEGORY(lcRecords)

@@ -6,6 +6,7 @@
 #include <QDataWidgetMapper>
 #include <QDebug>
 #include <QLabel>
+#include <QPlainTextEdit>
 
 #include <optional>
 
