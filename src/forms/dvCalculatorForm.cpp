@@ -174,6 +174,10 @@ void TdvCalculatorFormPrivate::LoadTape()
     QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
     if (lines.constLast().isEmpty())
         lines.removeLast(); // the end of the last line
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1); // written elsewhere with carriage returns
+    }
     machine.SetTape(lines);
 }
 

@@ -83,7 +83,10 @@ TdvCalendarForm::TdvCalendarForm(QWidget *owner)
     // The grid has the focus; its keys pass here first.
     if (auto *grid = m_calendar->findChild<QAbstractItemView *>())
         grid->installEventFilter(this);
-    connect(m_calendar, &QCalendarWidget::selectionChanged, this, &TdvCalendarForm::ShowWords);
+    connect(m_calendar, &QCalendarWidget::selectionChanged, this, [this] {
+        ShowWords();
+        Q_EMIT dateChanged(date());
+    });
     connect(m_calendar, &QCalendarWidget::activated, this, &TdvCalendarForm::Choose);
 
     auto *today = new TdvButton(
@@ -156,6 +159,14 @@ bool TdvCalendarForm::eventFilter(QObject *watched, QEvent *event)
     default:
         return dvt::PopupForm::eventFilter(watched, event);
     }
+}
+
+void TdvCalendarForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        dvt::PopupForm::keyPressEvent(event);
 }
 
 void TdvCalendarForm::Choose()

@@ -19,11 +19,11 @@ class QLabel;
 // Page Up and Page Down a month, with Ctrl a year, across month and year ends.
 // Enter or a double click emits dateChosen() with the highlighted date, which
 // the owner takes (see dvt::PopupForm), and closes; Esc closes without a
-// result.
+// result, wherever the focus is.
 class TdvCalendarForm : public dvt::PopupForm
 {
     Q_OBJECT
-    Q_PROPERTY(QDate Date READ date WRITE setDate)
+    Q_PROPERTY(QDate Date READ date WRITE setDate NOTIFY dateChanged USER true)
 
 public:
     explicit TdvCalendarForm(QWidget *owner = nullptr);
@@ -33,11 +33,15 @@ public:
     void setDate(QDate date);
 
 Q_SIGNALS:
+    // The highlighted date changed: moved by a key, a click or setDate().
+    void dateChanged(QDate date);
     // Enter or a double click: the highlighted date.
     void dateChosen(QDate date);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Esc closes the window wherever the focus is.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Choose();

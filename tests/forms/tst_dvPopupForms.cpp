@@ -491,12 +491,17 @@ void tst_dvPopupForms::tapeFileRoundTrip()
     const QString file = TdvCalculatorForm::TapeFile();
     QVERIFY(!file.startsWith(QDir::tempPath()));
     {
+        QFile earlier(file); // as another system writes it
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("7 +  \r\n \r\n");
+    }
+    {
         Calculator first;
         QVERIFY(first.show());
         first.type(u"8/2=5i\x1b"_s);
         QTRY_VERIFY(!first.form);
     }
-    const QStringList saved{" ", "8 +  ", "2 ÷  ", "4 =  ", " ", "-5 ±  "};
+    const QStringList saved{"7 +  ", " ", "8 +  ", "2 ÷  ", "4 =  ", " ", "-5 ±  "};
     QCOMPARE(FileLines(file), saved);
 
     Calculator second;
@@ -607,6 +612,7 @@ void tst_dvPopupForms::calendarResults_data()
     QTest::newRow("Enter") << "enter" << QDate(2000, 1, 29) << false;
     QTest::newRow("double click") << "double click" << QDate(2000, 1, 29) << false;
     QTest::newRow("Esc") << "escape" << QDate(2000, 1, 28) << false;
+    QTest::newRow("Esc on the today button") << "button escape" << QDate(2000, 1, 28) << false;
     QTest::newRow("today button") << "today" << QDate(2000, 1, 28) << true;
 }
 
@@ -622,11 +628,15 @@ void tst_dvPopupForms::calendarResults()
     calendar->Popup();
     QVERIFY(QTest::qWaitForWindowActive(calendar));
     QSignalSpy chosen(calendar.data(), &TdvCalendarForm::dateChosen);
+    QSignalSpy moved(calendar.data(), &TdvCalendarForm::dateChanged);
     QTest::keyClick(calendar->windowHandle(), Qt::Key_Right);
+    QCOMPARE(moved.size(), 1);
 
     if (action == u"enter"_s) {
         QTest::keyClick(calendar->windowHandle(), Qt::Key_Return);
-    } else if (action == u"escape"_s) {
+    } else if (action.endsWith(u"escape"_s)) {
+        if (action.startsWith(u"button"_s))
+            calendar->findChild<QPushButton *>(u"TodayBtn"_s)->setFocus();
         QTest::keyClick(calendar->windowHandle(), Qt::Key_Escape);
     } else if (action == u"today"_s) {
         auto *today = calendar->findChild<QPushButton *>(u"TodayBtn"_s);
