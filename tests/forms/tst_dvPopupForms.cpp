@@ -390,6 +390,11 @@ void tst_dvPopupForms::memoryAndTapeClearing()
     calculator.click(u"MemClear"_s);
     calculator.click(u"MemRetrieve"_s);
     QCOMPARE(calculator.label(u"Display"_s), u"0"_s);
+
+    calculator.type(u"9"_s);
+    QTest::keyClick(calculator.form->windowHandle(), Qt::Key_Delete); // C
+    QCOMPARE(calculator.tape(), QStringList{u"C  "_s});
+    QCOMPARE(calculator.label(u"Display"_s), u"0"_s);
 }
 
 void tst_dvPopupForms::decimalComma()
