@@ -494,7 +494,6 @@ void tst_dvPopupForms::calculatorOwners()
 void tst_dvPopupForms::tapeFileRoundTrip()
 {
     const QString file = TdvCalculatorForm::TapeFile();
-    QVERIFY(!file.startsWith(QDir::tempPath()));
     {
         QFile earlier(file); // as another system writes it
         QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -851,7 +850,8 @@ void tst_dvPopupForms::ownerDestroyedWhileOpen()
                                         ? static_cast<QWidget *>(OpenedBy<TdvCalculatorForm>(owner))
                                         : OpenedBy<TdvCalendarForm>(owner);
     QVERIFY(popup);
-    Type(popup, u"5+"_s);
+    if (calculator)
+        Type(popup, u"5+"_s);
 
     delete owner;
     QVERIFY(!popup);
