@@ -113,6 +113,8 @@ private Q_SLOTS:
     void clicksMatchKeys_data();
     void clicksMatchKeys();
     void memoryAndTapeClearing();
+    void calculatorLooks_data();
+    void calculatorLooks();
     void decimalComma();
     void calculatorOwners_data();
     void calculatorOwners();
@@ -395,6 +397,48 @@ void tst_dvPopupForms::memoryAndTapeClearing()
     QTest::keyClick(calculator.form->windowHandle(), Qt::Key_Delete); // C
     QCOMPARE(calculator.tape(), QStringList{u"C  "_s});
     QCOMPARE(calculator.label(u"Display"_s), u"0"_s);
+}
+
+void tst_dvPopupForms::calculatorLooks_data()
+{
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QPoint>("corner");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<bool>("bold");
+
+    QTest::newRow("mC") << "MemClear" << QPoint(4, 248) << QColor(Qt::red) << false;
+    QTest::newRow("m -") << "MemMinus" << QPoint(105, 248) << QColor(Qt::red) << false;
+    QTest::newRow("cT") << "ClearTape" << QPoint(72, 274) << QColor(Qt::red) << false;
+    QTest::newRow("7") << "Seven" << QPoint(4, 300) << QColor(Qt::blue) << false;
+    QTest::newRow("√") << "Sqrt" << QPoint(139, 300) << QColor(Qt::red) << false;
+    QTest::newRow("6") << "Six" << QPoint(72, 326) << QColor(Qt::blue) << false;
+    QTest::newRow("-") << "Minus" << QPoint(105, 352) << QColor(Qt::red) << true;
+    QTest::newRow("0") << "Zero" << QPoint(4, 378) << QColor(Qt::blue) << false;
+    QTest::newRow(".") << "Dot" << QPoint(38, 378) << QColor(Qt::red) << true;
+    QTest::newRow("%") << "Percent" << QPoint(139, 378) << QColor(Qt::red) << false;
+}
+
+void tst_dvPopupForms::calculatorLooks()
+{
+    QFETCH(QString, panel);
+    Calculator calculator;
+    QVERIFY(calculator.show());
+    QCOMPARE(calculator.form->windowTitle(), u"Calculator"_s);
+    QCOMPARE(calculator.form->size(), QSize(172, 403));
+    const auto *button = calculator.form->findChild<QPushButton *>(panel);
+    QVERIFY(button);
+    QTEST(button->pos(), "corner");
+    QCOMPARE(button->size(), QSize(29, 21));
+    QTEST(button->palette().color(QPalette::ButtonText), "colour");
+    QTEST(ShowsBold(button), "bold");
+    QCOMPARE(button->focusPolicy(), Qt::NoFocus); // the keys go to the window
+
+    const auto *tape = calculator.form->findChild<QPlainTextEdit *>(u"TapeMemo"_s);
+    QVERIFY(QFontInfo(tape->font()).fixedPitch());
+    QVERIFY(tape->document()->defaultTextOption().alignment().testFlag(Qt::AlignRight));
+    const auto *display = calculator.form->findChild<QLabel *>(u"Display"_s);
+    QVERIFY(ShowsBold(display));
+    QCOMPARE(display->palette().color(QPalette::WindowText), QColor(Qt::red));
 }
 
 void tst_dvPopupForms::decimalComma()
