@@ -3,12 +3,15 @@
 // customers, products and orders.
 //
 // Without a display (QT_QPA_PLATFORM=offscreen) it renders its window to
-// orders.png in the current folder, prints the file's path and quits; messages
-// then go to the standard error instead of dialogs.
+// orders.png in the current folder, then the calculator that the price opens,
+// with a calculation on its tape, to calculator.png and the calendar that the
+// order date opens to calendar.png; it prints each file's path and quits.
+// Messages then go to the standard error instead of dialogs.
 
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTimer>
 
@@ -16,8 +19,13 @@
 
 #include "OrderForm.h"
 #include "OrdersDatabase.h"
+#include "dvCalculatorForm.h"
+#include "dvCalendarForm.h"
 #include "dvControlPanel.h"
+#include "dvDate.h"
 #include "dvMessages.h"
+#include "dvPopups.h"
+#include "dvValue.h"
 #include "dvtApplication.h"
 #include "dvtComponent.h"
 #include "dvtMessageDlg.h"
@@ -55,10 +63,31 @@ int main(int argc, char *argv[])
     form.activateWindow(); // a desktop without a window manager activates nothing itself
 
     if (offscreen) {
-        const QString path = QDir::current().absoluteFilePath(u"orders.png"_s);
-        QTimer::singleShot(0, &form, [&form, path] {
-            form.grab().save(path);
-            std::printf("%s\n", qPrintable(path));
+        QTimer::singleShot(0, &form, [&form] {
+            const auto save = [](QWidget *window, const QString &name) {
+                const QString path = QDir::current().absoluteFilePath(name);
+                window->grab().save(path);
+                std::printf("%s\n", qPrintable(path));
+            };
+            save(&form, u"orders.png"_s);
+
+            // The pop-ups as a right click on their fields opens them.
+            auto *price = form.findChild<TdvValue *>(u"PRICE"_s);
+            dvPopups::OpenCalculator(price);
+            if (auto *calculator = price->findChild<TdvCalculatorForm *>()) {
+                for (const QChar key : u"12.5*4+7.25="_s) {
+                    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
+                    QCoreApplication::sendEvent(calculator, &press);
+                }
+                save(calculator, u"calculator.png"_s);
+                calculator->close();
+            }
+            auto *date = form.findChild<TdvDate *>(u"ORDERDATE"_s);
+            dvPopups::OpenCalendar(date);
+            if (auto *calendar = date->findChild<TdvCalendarForm *>()) {
+                save(calendar, u"calendar.png"_s);
+                calendar->close();
+            }
             QCoreApplication::quit();
         });
     }

@@ -22,7 +22,15 @@ TdvEdit::TdvEdit(QWidget *parent)
     // The form's active control changes without any event to this control when
     // another control of an inactive form is given the focus; the form learns it
     // when it is activated again.
-    connect(qApp, &QApplication::focusChanged, this, [this] { ExitIfNoLongerActive(); });
+    m_focusChanges =
+        connect(qApp, &QApplication::focusChanged, this, [this] { ExitIfNoLongerActive(); });
+}
+
+TdvEdit::~TdvEdit()
+{
+    // A window of its own (an open pop-up) closes while QWidget destroys the
+    // children, which moves the focus: this edit is no longer there to follow.
+    disconnect(m_focusChanges);
 }
 
 void TdvEdit::SetAlignment(dvt::TAlignment alignment)

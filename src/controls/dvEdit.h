@@ -65,6 +65,7 @@ class TdvEdit : public QLineEdit,
 
 public:
     explicit TdvEdit(QWidget *parent = nullptr);
+    ~TdvEdit() override;
 
     // An empty (all blank) text is not valid.
     bool NotNull() const { return m_notNull; }
@@ -227,4 +228,5 @@ private:
     bool m_commandKey = false;
     bool m_popupByClick = false;
     int m_textMargin = 0;
+    QMetaObject::Connection m_focusChanges;
 };
