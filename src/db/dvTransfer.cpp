@@ -105,80 +105,154 @@ Form formOf(dvt::TFieldType type)
     return Form::Null;
 }
 
-// Appends a value with the separator written as æ.
-void appendPlain(QString &line, QStringView value, QChar separator)
+// A line is built as UTF-8 straight from the database's bytes: the values that
+// stand in the file as they are stored (texts, memos) are never converted to
+// QString and back.
+class LineBuilder
 {
-    for (const QChar c : value)
-        line += c == separator ? SeparatorSubstitute : c;
-}
+public:
+    explicit LineBuilder(QChar separator)
+        : m_separator(QString(separator).toUtf8())
+        , m_lineBreak(
+              QString(separator == u'|' ? SeparatorSubstitute : QChar(u'|')).repeated(2).toUtf8())
+    {}
 
-// Appends the inside of a quoted value: double quotes deleted, each line break
-// (CR LF, LF or CR) as "||", the separator as æ. One pass gives what the three
-// substitutions give one after the other, so with "|" as the separator a line
-// break becomes "ææ".
-void appendQuoted(QString &line, QStringView value, QChar separator)
-{
-    const QChar bar = separator == u'|' ? SeparatorSubstitute : QChar(u'|');
-    line += u'"';
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (c == u'"')
-            continue;
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
-                ++i;
-            line += bar;
-            line += bar;
-        } else {
-            line += c == separator ? SeparatorSubstitute : c;
+    QByteArray &Line() { return m_line; }
+
+    void AppendSeparator() { m_line += m_separator; }
+
+    // A value with the separator written as æ.
+    void AppendPlain(QByteArrayView value) { Append(value, false); }
+
+    // The inside of a quoted value: double quotes deleted, each line break (CR LF,
+    // LF or CR) as "||", the separator as æ. One pass gives what the three
+    // substitutions give one after the other, so with "|" as the separator a
+    // line break becomes "ææ".
+    void AppendQuoted(QByteArrayView value)
+    {
+        m_line += '"';
+        Append(value, true);
+        m_line += '"';
+    }
+
+    void AppendValue(const TdvQuery &query, int field, Form form)
+    {
+        // Numbers read NULL as 0, which is what is written for them.
+        if (form == Form::Integer) {
+            char digits[24];
+            const auto end =
+                std::to_chars(digits, digits + sizeof digits, query.AsLargeInt(field)).ptr;
+            AppendPlain(QByteArrayView(digits, end - digits));
+            return;
+        }
+        if (form == Form::Float) {
+            const double value = query.AsFloat(field);
+            AppendPlain(std::isfinite(value) ? dvt::FloatToStr(value).toUtf8() : "0");
+            return;
+        }
+        if (form == Form::Null || query.IsNull(field)) {
+            AppendPlain("null");
+            return;
+        }
+        switch (form) {
+        case Form::Text:
+            AppendQuoted(trimmed(query.AsUtf8(field)));
+            break;
+        case Form::Memo:
+            AppendQuoted(query.AsUtf8(field));
+            break;
+        case Form::Boolean:
+            AppendPlain(query.AsBoolean(field) ? "Y" : "N");
+            break;
+        case Form::Date:
+        case Form::Time:
+            AppendDateTime(query.AsDateTime(field), form);
+            break;
+        case Form::Integer:
+        case Form::Float:
+        case Form::Null:
+            break;
         }
     }
-    line += u'"';
-}
 
-void appendValue(QString &line, const TdvQuery &query, int field, Form form, QChar separator)
-{
-    // Numbers read NULL as 0, which is what is written for them.
-    if (form == Form::Integer) {
-        appendPlain(line, QString::number(query.AsLargeInt(field)), separator);
-        return;
+private:
+    // Blanks and control characters, single bytes in UTF-8, at both ends.
+    static QByteArrayView trimmed(QByteArrayView text)
+    {
+        qsizetype start = 0;
+        qsizetype end = text.size();
+        while (start < end && static_cast<unsigned char>(text[start]) <= ' ')
+            ++start;
+        while (end > start && static_cast<unsigned char>(text[end - 1]) <= ' ')
+            --end;
+        return text.sliced(start, end - start);
     }
-    if (form == Form::Float) {
-        const double value = query.AsFloat(field);
-        appendPlain(line, std::isfinite(value) ? dvt::FloatToStr(value) : u"0"_s, separator);
-        return;
-    }
-    if (form == Form::Null || query.IsNull(field)) {
-        appendPlain(line, u"null", separator);
-        return;
-    }
-    switch (form) {
-    case Form::Text:
-        appendQuoted(line, dvt::Trim(query.AsString(field)), separator);
-        break;
-    case Form::Memo:
-        appendQuoted(line, query.AsString(field), separator);
-        break;
-    case Form::Boolean:
-        appendPlain(line, query.AsBoolean(field) ? u"Y" : u"N", separator);
-        break;
-    case Form::Date:
-    case Form::Time:
+
+    // "mm/dd/yyyy" or "hh:nn:ss" in double quotes with the locale's separators,
+    // as FormatDateTime writes them; null outside the years 1 to 9999.
+    void AppendDateTime(dvt::TDateTime value, Form form)
+    {
+        int parts[3];
+        int unused;
+        QChar separator;
         try {
-            appendQuoted(line,
-                         dvt::FormatDateTime(form == Form::Date ? u"mm/dd/yyyy"_s : u"hh:nn:ss"_s,
-                                             query.AsDateTime(field)),
-                         separator);
-        } catch (const dvt::Exception &) { // outside the years 1 to 9999
-            appendPlain(line, u"null", separator);
+            if (form == Form::Date) {
+                dvt::DecodeDate(value, parts[2], parts[0], parts[1]);
+                separator = dvt::FormatSettings().DateSeparator;
+            } else {
+                dvt::DecodeTime(value, parts[0], parts[1], parts[2], unused);
+                separator = dvt::FormatSettings().TimeSeparator;
+            }
+        } catch (const dvt::Exception &) {
+            AppendPlain("null");
+            return;
         }
-        break;
-    case Form::Integer:
-    case Form::Float:
-    case Form::Null:
-        break;
+        char text[16];
+        char *at = text;
+        for (int i = 0; i < 3; ++i) {
+            const int digits = i == 2 && form == Form::Date ? 4 : 2;
+            for (int k = digits - 1, value = parts[i]; k >= 0; --k, value /= 10)
+                at[k] = char('0' + value % 10);
+            at += digits;
+            if (i < 2)
+                *at++ = '/'; // the separator's place
+        }
+        QByteArray quoted = QByteArray(text, at - text);
+        if (separator != u'/')
+            quoted.replace('/', QString(separator).toUtf8());
+        AppendQuoted(quoted);
     }
-}
+
+    void Append(QByteArrayView value, bool quoted)
+    {
+        const char first = m_separator.front();
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            const char c = value[i];
+            const bool special = c == first || (quoted && (c == '"' || c == '\r' || c == '\n'));
+            if (!special)
+                continue;
+            if (c == first && !value.sliced(i).startsWith(m_separator))
+                continue; // the first byte of another character
+            m_line.append(value.sliced(start, i - start));
+            if (c == first) {
+                m_line += SeparatorSubstituteUtf8;
+                i += m_separator.size() - 1;
+            } else if (c == '\r' || c == '\n') {
+                if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
+                    ++i;
+                m_line += m_lineBreak;
+            }
+            start = i + 1;
+        }
+        m_line.append(value.sliced(start));
+    }
+
+    static constexpr char SeparatorSubstituteUtf8[] = "\xC3\xA6";
+    QByteArray m_separator; // UTF-8
+    QByteArray m_lineBreak; // "||", or "ææ" with "|" as the separator
+    QByteArray m_line;
+};
 
 // The lines of a data file, UTF-8 with CR LF, written to a new file that replaces
 // the old one only when Commit is called.
@@ -214,7 +288,7 @@ private:
     {
         if (m_file.write(m_buffer) != m_buffer.size())
             raiseInOutError(u"Cannot write"_s, m_file);
-        m_buffer.clear();
+        m_buffer.resize(0); // keeps the capacity
     }
 
     QSaveFile m_file; // discarded unless committed
@@ -705,24 +779,25 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
 
     DataFileWriter file(dataFileName(table, fileName), scrambled);
     const QList<dvt::TFieldDef> &fields = query.FieldDefs();
-    QString line;
+    QString header;
     for (const dvt::TFieldDef &field : fields) {
-        line += field.Name;
-        line += separator;
+        header += field.Name;
+        header += separator;
     }
-    file.Write(line);
+    file.Write(header.toUtf8());
 
     EventPump events;
     std::vector<Form> forms;
     for (const dvt::TFieldDef &field : fields)
         forms.push_back(formOf(field.DataType));
+    LineBuilder line(separator);
     while (!query.Eof()) {
-        line.clear();
+        line.Line().resize(0); // keeps the capacity
         for (int i = 0; i < int(forms.size()); ++i) {
-            appendValue(line, query, i, forms[size_t(i)], separator);
-            line += separator;
+            line.AppendValue(query, i, forms[size_t(i)]);
+            line.AppendSeparator();
         }
-        file.Write(line);
+        file.Write(line.Line());
         query.Next();
         events.Tick();
     }

@@ -624,6 +624,7 @@ private Q_SLOTS:
         row("empty text", text, u"''"_s, "\"\";");
         row("text null", text, u"null"_s, "null;");
         row("text with the separator", text, u"'a;b'"_s, "\"aæb\";");
+        row("text with a two-byte separator", text, u"'aßb ä'"_s, "\"aæb ä\"ß");
         row("text with line breaks", text, sqlText(u"a\r\nb\nc"_s), "\"a||b||c\";");
         row("memo: CR LF, LF, CR", memo, sqlText(u"a\r\nb\nc\rd"_s), "\"a||b||c||d\";");
         row("memo: CR before CR LF", memo, sqlText(u"a\r\r\nb"_s), "\"a||||b\";");
