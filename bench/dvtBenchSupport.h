@@ -149,6 +149,7 @@ Timing Time(Work &&work, int who = RUSAGE_SELF)
 // The process inherits this one's engine settings, so it shares the database file.
 inline Timing TimeIsql(const QString &database, const QString &script, const QString &output)
 {
+    QFile::remove(output); // isql-fb appends to it
     return Time(
         [&] {
             QProcess isql;

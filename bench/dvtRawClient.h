@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ibase.h>
@@ -166,7 +167,6 @@ inline qint64 FetchAll(const QString &database, const QString &table)
     Check(c.status, "execute");
     std::vector<char> memory;
     memory.reserve(size_t(1) << 26);
-    char segment[32768];
     qint64 rows = 0;
     while (isc_dsql_fetch(c.status, &statement, 1, out.get()) == 0) {
         ++rows;
@@ -176,14 +176,28 @@ inline qint64 FetchAll(const QString &database, const QString &table)
                 continue;
             const short type = var.sqltype & ~1;
             if (type == SQL_BLOB) {
+                // Read up to the length asked for first: finding the end by one
+                // more call costs an exception inside the engine.
                 isc_blob_handle blob = 0;
                 ISC_QUAD id;
                 std::memcpy(&id, var.sqldata, sizeof id);
                 isc_open_blob2(c.status, &c.db, &c.tr, &blob, &id, 0, nullptr);
-                unsigned short length = 0;
-                while (isc_get_segment(c.status, &blob, &length, sizeof segment, segment) == 0
-                       || c.status[1] == isc_segment)
-                    memory.insert(memory.end(), segment, segment + length);
+                static const char item[] = {isc_info_blob_total_length};
+                char info[16];
+                isc_blob_info(c.status, &blob, sizeof item, item, sizeof info, info);
+                Check(c.status, "blob");
+                const auto total =
+                    size_t(isc_vax_integer(info + 3, short(isc_vax_integer(info + 1, 2))));
+                const size_t start = memory.size();
+                memory.resize(start + total);
+                for (size_t at = 0; at < total;) {
+                    unsigned short length = 0;
+                    isc_get_segment(
+                        c.status, &blob, &length,
+                        static_cast<unsigned short>(std::min<size_t>(total - at, 32768)),
+                        memory.data() + start + at);
+                    at += length;
+                }
                 isc_close_blob(c.status, &blob);
             } else {
                 const int length =

@@ -115,6 +115,8 @@ public:
         : m_separator(QString(separator).toUtf8())
         , m_lineBreak(
               QString(separator == u'|' ? SeparatorSubstitute : QChar(u'|')).repeated(2).toUtf8())
+        , m_dateSeparator(QString(dvt::FormatSettings().DateSeparator).toUtf8())
+        , m_timeSeparator(QString(dvt::FormatSettings().TimeSeparator).toUtf8())
     {}
 
     QByteArray &Line() { return m_line; }
@@ -194,33 +196,27 @@ private:
     {
         int parts[3];
         int unused;
-        QChar separator;
         try {
-            if (form == Form::Date) {
+            if (form == Form::Date)
                 dvt::DecodeDate(value, parts[2], parts[0], parts[1]);
-                separator = dvt::FormatSettings().DateSeparator;
-            } else {
+            else
                 dvt::DecodeTime(value, parts[0], parts[1], parts[2], unused);
-                separator = dvt::FormatSettings().TimeSeparator;
-            }
         } catch (const dvt::Exception &) {
             AppendPlain("null");
             return;
         }
-        char text[16];
+        const QByteArray &separator = form == Form::Date ? m_dateSeparator : m_timeSeparator;
+        char text[32];
         char *at = text;
         for (int i = 0; i < 3; ++i) {
             const int digits = i == 2 && form == Form::Date ? 4 : 2;
-            for (int k = digits - 1, value = parts[i]; k >= 0; --k, value /= 10)
-                at[k] = char('0' + value % 10);
+            for (int k = digits - 1, rest = parts[i]; k >= 0; --k, rest /= 10)
+                at[k] = char('0' + rest % 10);
             at += digits;
             if (i < 2)
-                *at++ = '/'; // the separator's place
+                at = std::copy(separator.cbegin(), separator.cend(), at);
         }
-        QByteArray quoted = QByteArray(text, at - text);
-        if (separator != u'/')
-            quoted.replace('/', QString(separator).toUtf8());
-        AppendQuoted(quoted);
+        AppendQuoted(QByteArrayView(text, at - text));
     }
 
     void Append(QByteArrayView value, bool quoted)
@@ -251,6 +247,8 @@ private:
     static constexpr char SeparatorSubstituteUtf8[] = "\xC3\xA6";
     QByteArray m_separator; // UTF-8
     QByteArray m_lineBreak; // "||", or "ææ" with "|" as the separator
+    QByteArray m_dateSeparator;
+    QByteArray m_timeSeparator;
     QByteArray m_line;
 };
 
