@@ -4,7 +4,7 @@
 // and the way they print what they measured.
 //
 // Every benchmark prints one line per figure and ends with one line per goal:
-//   ratio NAME VALUE GOAL        e.g. "ratio export_vs_isql 1.42 >=1.3"
+//   ratio NAME VALUE GOAL        e.g. "ratio export_vs_isql 1.92 >=1.5"
 // so that a script can read the results.
 
 #include <QElapsedTimer>

@@ -266,9 +266,13 @@ public:
         m_buffer.reserve(BlockSize + BlockSize / 4);
     }
 
-    void Write(const QString &line)
+    // A line of UTF-8 text without its end.
+    void Write(QByteArrayView line)
     {
-        m_buffer += (m_scrambled ? dvEnCrypt(line, 0) : line).toUtf8();
+        if (m_scrambled)
+            m_buffer += dvEnCrypt(QString::fromUtf8(line), 0).toUtf8();
+        else
+            m_buffer += line;
         m_buffer += "\r\n";
         if (m_buffer.size() >= BlockSize)
             Flush();
