@@ -215,6 +215,17 @@ bool TdvQuery::AsBoolean(int field) const
     return column && dvt::fb::CellBoolean(*column, m_cursor->cell(field));
 }
 
+QByteArrayView TdvQuery::AsUtf8(int field) const
+{
+    const dvt::fb::Column *column = m_cursor->column(field);
+    if (!column
+        || (column->def.DataType != dvt::ftString && column->def.DataType != dvt::ftFixedChar
+            && column->def.DataType != dvt::ftMemo))
+        return {};
+    const dvt::fb::Cell cell = m_cursor->cell(field);
+    return QByteArrayView(cell.data, cell.length);
+}
+
 bool TdvQuery::Prepare(const QString &statement)
 {
     dvt::fb::Session *session = Begin(statement);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -116,6 +117,10 @@ public:
     double AsFloat(int field) const; // dates as their TDateTime
     dvt::TDateTime AsDateTime(int field) const;
     bool AsBoolean(int field) const;
+    // A text or memo value as the database's UTF-8 bytes, CHAR without its
+    // trailing blanks, for readers of many rows that spare the conversion to
+    // QString; valid until the query moves. Empty for NULL and other types.
+    QByteArrayView AsUtf8(int field) const;
 
     // Prepared statements.
     bool Prepare(const QString &statement);

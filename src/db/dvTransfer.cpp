@@ -4,20 +4,23 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
-#include <QSet>
 #include <QStringList>
 #include <QStringView>
+#include <QUtf8StringView>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "dvCrypt.h"
 #include "dvQuery.h"
-#include "dvStrings.h"
 #include "dvTransfer_p.h"
 #include "dvtApplication.h"
 #include "dvtDateTime.h"
 #include "dvtFormat.h"
+#include "dvtFormatSettings.h"
 
 using namespace Qt::StringLiterals;
 
@@ -102,80 +105,152 @@ Form formOf(dvt::TFieldType type)
     return Form::Null;
 }
 
-// Appends a value with the separator written as æ.
-void appendPlain(QString &line, QStringView value, QChar separator)
+// A line is built as UTF-8 straight from the database's bytes: the values that
+// stand in the file as they are stored (texts, memos) are never converted to
+// QString and back.
+class LineBuilder
 {
-    for (const QChar c : value)
-        line += c == separator ? SeparatorSubstitute : c;
-}
+public:
+    explicit LineBuilder(QChar separator)
+        : m_separator(QString(separator).toUtf8())
+        , m_lineBreak(
+              QString(separator == u'|' ? SeparatorSubstitute : QChar(u'|')).repeated(2).toUtf8())
+        , m_dateSeparator(QString(dvt::FormatSettings().DateSeparator).toUtf8())
+        , m_timeSeparator(QString(dvt::FormatSettings().TimeSeparator).toUtf8())
+    {}
 
-// Appends the inside of a quoted value: double quotes deleted, each line break
-// (CR LF, LF or CR) as "||", the separator as æ. One pass gives what the three
-// substitutions give one after the other, so with "|" as the separator a line
-// break becomes "ææ".
-void appendQuoted(QString &line, QStringView value, QChar separator)
-{
-    const QChar bar = separator == u'|' ? SeparatorSubstitute : QChar(u'|');
-    line += u'"';
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (c == u'"')
-            continue;
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
-                ++i;
-            line += bar;
-            line += bar;
-        } else {
-            line += c == separator ? SeparatorSubstitute : c;
+    QByteArray &Line() { return m_line; }
+
+    void AppendSeparator() { m_line += m_separator; }
+
+    // A value with the separator written as æ.
+    void AppendPlain(QByteArrayView value) { Append(value, false); }
+
+    // The inside of a quoted value: double quotes deleted, each line break (CR LF,
+    // LF or CR) as "||", the separator as æ. One pass gives what the three
+    // substitutions give one after the other, so with "|" as the separator a
+    // line break becomes "ææ".
+    void AppendQuoted(QByteArrayView value)
+    {
+        m_line += '"';
+        Append(value, true);
+        m_line += '"';
+    }
+
+    void AppendValue(const TdvQuery &query, int field, Form form)
+    {
+        // Numbers read NULL as 0, which is what is written for them.
+        if (form == Form::Integer) {
+            char digits[24];
+            const auto end =
+                std::to_chars(digits, digits + sizeof digits, query.AsLargeInt(field)).ptr;
+            AppendPlain(QByteArrayView(digits, end - digits));
+            return;
+        }
+        if (form == Form::Float) {
+            const double value = query.AsFloat(field);
+            AppendPlain(std::isfinite(value) ? dvt::FloatToStr(value).toUtf8() : "0");
+            return;
+        }
+        if (form == Form::Null || query.IsNull(field)) {
+            AppendPlain("null");
+            return;
+        }
+        switch (form) {
+        case Form::Text:
+            AppendQuoted(trimmed(query.AsUtf8(field)));
+            break;
+        case Form::Memo:
+            AppendQuoted(query.AsUtf8(field));
+            break;
+        case Form::Boolean:
+            AppendPlain(query.AsBoolean(field) ? "Y" : "N");
+            break;
+        case Form::Date:
+        case Form::Time:
+            AppendDateTime(query.AsDateTime(field), form);
+            break;
+        case Form::Integer:
+        case Form::Float:
+        case Form::Null:
+            break;
         }
     }
-    line += u'"';
-}
 
-void appendValue(QString &line, const TdvQuery &query, int field, Form form, QChar separator)
-{
-    // Numbers read NULL as 0, which is what is written for them.
-    if (form == Form::Integer) {
-        appendPlain(line, QString::number(query.AsLargeInt(field)), separator);
-        return;
+private:
+    // Blanks and control characters, single bytes in UTF-8, at both ends.
+    static QByteArrayView trimmed(QByteArrayView text)
+    {
+        qsizetype start = 0;
+        qsizetype end = text.size();
+        while (start < end && static_cast<unsigned char>(text[start]) <= ' ')
+            ++start;
+        while (end > start && static_cast<unsigned char>(text[end - 1]) <= ' ')
+            --end;
+        return text.sliced(start, end - start);
     }
-    if (form == Form::Float) {
-        const double value = query.AsFloat(field);
-        appendPlain(line, std::isfinite(value) ? dvt::FloatToStr(value) : u"0"_s, separator);
-        return;
-    }
-    if (form == Form::Null || query.IsNull(field)) {
-        appendPlain(line, u"null", separator);
-        return;
-    }
-    switch (form) {
-    case Form::Text:
-        appendQuoted(line, dvt::Trim(query.AsString(field)), separator);
-        break;
-    case Form::Memo:
-        appendQuoted(line, query.AsString(field), separator);
-        break;
-    case Form::Boolean:
-        appendPlain(line, query.AsBoolean(field) ? u"Y" : u"N", separator);
-        break;
-    case Form::Date:
-    case Form::Time:
+
+    // "mm/dd/yyyy" or "hh:nn:ss" in double quotes with the locale's separators,
+    // as FormatDateTime writes them; null outside the years 1 to 9999.
+    void AppendDateTime(dvt::TDateTime value, Form form)
+    {
+        int parts[3];
+        int unused;
         try {
-            appendQuoted(line,
-                         dvt::FormatDateTime(form == Form::Date ? u"mm/dd/yyyy"_s : u"hh:nn:ss"_s,
-                                             query.AsDateTime(field)),
-                         separator);
-        } catch (const dvt::Exception &) { // outside the years 1 to 9999
-            appendPlain(line, u"null", separator);
+            if (form == Form::Date)
+                dvt::DecodeDate(value, parts[2], parts[0], parts[1]);
+            else
+                dvt::DecodeTime(value, parts[0], parts[1], parts[2], unused);
+        } catch (const dvt::Exception &) {
+            AppendPlain("null");
+            return;
         }
-        break;
-    case Form::Integer:
-    case Form::Float:
-    case Form::Null:
-        break;
+        const QByteArray &separator = form == Form::Date ? m_dateSeparator : m_timeSeparator;
+        char text[32];
+        char *at = text;
+        for (int i = 0; i < 3; ++i) {
+            const int digits = i == 2 && form == Form::Date ? 4 : 2;
+            for (int k = digits - 1, rest = parts[i]; k >= 0; --k, rest /= 10)
+                at[k] = char('0' + rest % 10);
+            at += digits;
+            if (i < 2)
+                at = std::copy(separator.cbegin(), separator.cend(), at);
+        }
+        AppendQuoted(QByteArrayView(text, at - text));
     }
-}
+
+    void Append(QByteArrayView value, bool quoted)
+    {
+        const char first = m_separator.front();
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            const char c = value[i];
+            const bool special = c == first || (quoted && (c == '"' || c == '\r' || c == '\n'));
+            if (!special)
+                continue;
+            if (c == first && !value.sliced(i).startsWith(m_separator))
+                continue; // the first byte of another character
+            m_line.append(value.sliced(start, i - start));
+            if (c == first) {
+                m_line += SeparatorSubstituteUtf8;
+                i += m_separator.size() - 1;
+            } else if (c == '\r' || c == '\n') {
+                if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
+                    ++i;
+                m_line += m_lineBreak;
+            }
+            start = i + 1;
+        }
+        m_line.append(value.sliced(start));
+    }
+
+    static constexpr char SeparatorSubstituteUtf8[] = "\xC3\xA6";
+    QByteArray m_separator; // UTF-8
+    QByteArray m_lineBreak; // "||", or "ææ" with "|" as the separator
+    QByteArray m_dateSeparator;
+    QByteArray m_timeSeparator;
+    QByteArray m_line;
+};
 
 // The lines of a data file, UTF-8 with CR LF, written to a new file that replaces
 // the old one only when Commit is called.
@@ -191,9 +266,13 @@ public:
         m_buffer.reserve(BlockSize + BlockSize / 4);
     }
 
-    void Write(const QString &line)
+    // A line of UTF-8 text without its end.
+    void Write(QByteArrayView line)
     {
-        m_buffer += (m_scrambled ? dvEnCrypt(line, 0) : line).toUtf8();
+        if (m_scrambled)
+            m_buffer += dvEnCrypt(QString::fromUtf8(line), 0).toUtf8();
+        else
+            m_buffer += line;
         m_buffer += "\r\n";
         if (m_buffer.size() >= BlockSize)
             Flush();
@@ -211,7 +290,7 @@ private:
     {
         if (m_file.write(m_buffer) != m_buffer.size())
             raiseInOutError(u"Cannot write"_s, m_file);
-        m_buffer.clear();
+        m_buffer.resize(0); // keeps the capacity
     }
 
     QSaveFile m_file; // discarded unless committed
@@ -221,71 +300,59 @@ private:
 
 // --- Reading ----------------------------------------------------------------------
 
-// The lines of a data file: UTF-8, ended by CR LF or LF; a last line may lack its
-// end. A byte-order mark at the start is skipped.
-class DataFileReader
-{
-public:
-    explicit DataFileReader(const QString &fileName) : m_file(fileName)
-    {
-        if (!m_file.open(QIODevice::ReadOnly))
-            raiseInOutError(u"Cannot open"_s, m_file);
-        Fill();
-        if (m_buffer.startsWith("\xEF\xBB\xBF"))
-            m_next = 3;
-    }
+// Windows-1252 bytes 0x80 to 0x9F; the five it leaves undefined map to the
+// control characters of the same number.
+constexpr char16_t Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-    // The next line without its end; false at the end of the file.
-    bool Next(QString &line)
-    {
-        qsizetype end;
-        // A long line is searched for its end once, block by block.
-        qsizetype from = m_next;
-        while ((end = m_buffer.indexOf('\n', from)) < 0 && !m_atEnd) {
-            from = m_buffer.size() - m_next;
-            Fill();
-        }
-        if (end < 0) {
-            if (m_next >= m_buffer.size())
+void decodeWindows1252(const char *bytes, qsizetype length, QString &line)
+{
+    line.resize(length);
+    QChar *out = line.data();
+    for (qsizetype i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        out[i] = byte >= 0x80 && byte < 0xA0 ? QChar(Windows1252High[byte - 0x80]) : QChar(byte);
+    }
+}
+
+// Whether a table name is an identifier: plain, or in double quotes with inner
+// quotes doubled.
+bool isIdentifier(QStringView name)
+{
+    const auto isAsciiLetter = [](QChar c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    };
+    if (name.size() >= 3 && name.front() == u'"' && name.back() == u'"') {
+        const QStringView inside = name.mid(1, name.size() - 2);
+        for (qsizetype i = 0; i < inside.size(); ++i) {
+            if (inside[i] == u'"' && (++i == inside.size() || inside[i] != u'"'))
                 return false;
-            end = m_buffer.size(); // the last line, without its end
         }
-        qsizetype length = end - m_next;
-        if (length > 0 && end < m_buffer.size() && m_buffer[end - 1] == '\r')
-            --length;
-        line = QString::fromUtf8(m_buffer.constData() + m_next, length);
-        m_next = end + 1;
         return true;
     }
+    if (name.isEmpty() || !isAsciiLetter(name.front()))
+        return false;
+    return std::all_of(name.begin(), name.end(), [&](QChar c) {
+        return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'_' || c == u'$';
+    });
+}
 
-private:
-    void Fill()
-    {
-        m_buffer.remove(0, m_next);
-        m_next = 0;
-        const qsizetype size = m_buffer.size();
-        m_buffer.resize(size + BlockSize);
-        const qint64 read = m_file.read(m_buffer.data() + size, BlockSize);
-        if (read < 0)
-            raiseInOutError(u"Cannot read"_s, m_file);
-        m_buffer.resize(size + read);
-        m_atEnd = read == 0;
-    }
-
-    QFile m_file;
-    QByteArray m_buffer;
-    qsizetype m_next = 0;
-    bool m_atEnd = false;
-};
+void requireIdentifier(const QString &table)
+{
+    if (!isIdentifier(table))
+        throw dvt::EConvertError(u"'%1' is not a valid table name"_s.arg(table));
+}
 
 // The items of a line split at every separator, as dvStringItem numbers them:
-// item k (from 1) of "a;b;" is "a", "b" and then empty.
+// item k (from 0 here) of "a;b;" is "a", "b" and then empty.
 class Items
 {
 public:
     Items(QStringView line, QChar separator, qsizetype count)
     {
-        m_items.reserve(count);
+        m_items.reserve(size_t(count));
         qsizetype from = 0;
         while (qsizetype(m_items.size()) < count && from <= line.size()) {
             qsizetype at = line.indexOf(separator, from);
@@ -296,149 +363,330 @@ public:
         }
     }
 
-    QStringView At(qsizetype k) const
-    {
-        return k >= 1 && k <= qsizetype(m_items.size()) ? m_items[k - 1] : QStringView();
-    }
+    qsizetype Count() const { return qsizetype(m_items.size()); }
+    QStringView At(qsizetype k) const { return k < Count() ? m_items[size_t(k)] : QStringView(); }
 
 private:
     std::vector<QStringView> m_items;
 };
 
-// An item as it goes into the INSERT: "||" back to CR LF and æ to the separator,
-// and the bare Boolean codes Y and N as the literals the database accepts.
-QString insertValue(QStringView item, QChar separator)
+bool isDigit(QChar c)
 {
-    if (item == u"Y")
-        return u"TRUE"_s;
-    if (item == u"N")
-        return u"FALSE"_s;
-    QString value = item.toString();
-    if (!value.contains(LineBreakSubstitute) && !value.contains(SeparatorSubstitute))
-        return value;
-    value.replace(LineBreakSubstitute, u"\r\n"_s);
-    value.replace(SeparatorSubstitute, separator);
-    return value;
+    return c >= u'0' && c <= u'9';
 }
 
-// Values that a parameter can carry with the very result that the literal has
-// in the statement text. Anything else goes into the statement text.
-enum class Literal {
-    Other,
-    Null,    // null, in any letter case
-    Text,    // "..." without a double quote inside: its inside, as text
-    Number,  // -ddd or -ddd.ddd, at most 18 digits: an exact decimal (a 64-bit
-             // integer with a scale), which is what the literal is
-    Boolean, // TRUE or FALSE: the text, converted like the literal
-};
-// A number with an exponent is a double literal, which the database reads with
-// rounding of its own, and writes into a text column in a form of its own: as
-// neither a double nor a text parameter gives the same for every column type,
-// such rows (rare: the export writes exponents only below 0.00001 and beyond
-// 15 integer digits) go as text.
-
-Literal literalOf(QStringView value)
+// A number as the export writes it, with "." or the locale's decimal separator:
+// [+-]digits[.digits][E[+-]digits]. Without an exponent, and with digits that
+// make a 64-bit integer, it is exact, as the literal is to the database;
+// otherwise a double (an integer beyond 64 bits is refused, as there).
+bool readNumber(QStringView item, dvt::transfer::Value &value)
 {
-    const qsizetype n = value.size();
-    if (n >= 2 && value.front() == u'"' && value.back() == u'"')
-        return value.mid(1, n - 2).contains(u'"') ? Literal::Other : Literal::Text;
-    if (value.compare(u"null", Qt::CaseInsensitive) == 0)
-        return Literal::Null;
-    if (value == u"TRUE" || value == u"FALSE")
-        return Literal::Boolean;
-    qsizetype i = value.startsWith(u'-') ? 1 : 0;
-    bool fraction = false;
-    int digits = 0; // without the zeros that lead the integer part
-    const auto skipDigits = [&] {
-        const qsizetype start = i;
-        for (; i < n && value[i] >= u'0' && value[i] <= u'9'; ++i) {
-            if (fraction || digits > 0 || value[i] != u'0')
-                ++digits;
+    const QChar decimalSeparator = dvt::FormatSettings().DecimalSeparator;
+    const qsizetype n = item.size();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < n && (item[i] == u'-' || item[i] == u'+'))
+        negative = item[i++] == u'-';
+    quint64 integer = 0;
+    int digits = 0; // significant, those leading the integer part not counted
+    int scale = 0;
+    int mantissaDigits = 0;
+    bool point = false;
+    for (; i < n; ++i) {
+        const QChar c = item[i];
+        if (isDigit(c)) {
+            ++mantissaDigits;
+            if (digits > 0 || c != u'0' || point) {
+                if (++digits <= 19)
+                    integer = integer * 10 + (c.unicode() - u'0');
+            }
+            if (point)
+                --scale;
+        } else if (!point && (c == u'.' || c == decimalSeparator)) {
+            point = true;
+        } else {
+            break;
         }
-        return i > start;
-    };
-    if (!skipDigits())
-        return Literal::Other;
-    if (i < n && value[i] == u'.') {
-        ++i;
-        fraction = true;
-        if (!skipDigits())
-            return Literal::Other;
     }
-    return i == n && digits <= 18 ? Literal::Number : Literal::Other;
+    if (mantissaDigits == 0)
+        return false;
+    // The database takes a literal whose digits make a 64-bit integer for an
+    // exact number, with the fraction's digits as its scale.
+    constexpr auto Largest = quint64(std::numeric_limits<qint64>::max());
+    const bool exact = digits <= 19 && integer <= Largest;
+    if (i == n && !point && !exact)
+        return false; // an integer beyond 64 bits, which the database refuses too
+    if (i == n && exact) {
+        value.kind = dvt::transfer::Value::Kind::Decimal;
+        value.integer = negative ? -qint64(integer) : qint64(integer);
+        value.scale = scale;
+        return true;
+    }
+    if (i < n && (item[i] == u'e' || item[i] == u'E')) {
+        ++i;
+        if (i < n && (item[i] == u'-' || item[i] == u'+'))
+            ++i;
+        const qsizetype exponentStart = i;
+        while (i < n && isDigit(item[i]))
+            ++i;
+        if (i == exponentStart)
+            return false;
+    }
+    if (i != n)
+        return false;
+    // from_chars reads "." and no plus sign.
+    QByteArray ascii = item.toLatin1();
+    for (char &c : ascii) {
+        if (c == char(decimalSeparator.unicode()))
+            c = '.';
+    }
+    const char *first = ascii.constData() + (ascii.startsWith('+') ? 1 : 0);
+    const char *last = ascii.constData() + ascii.size();
+    double number = 0;
+    const auto [end, error] = std::from_chars(first, last, number);
+    if (error == std::errc::result_out_of_range) {
+        // The largest double with 15 digits rounds up beyond the range:
+        // 1.79769313486232E308. Within that rounding it is the largest double.
+        long double wide = 0;
+        std::from_chars(first, last, wide);
+        constexpr double LargestDouble = std::numeric_limits<double>::max();
+        if (!(std::fabs(wide) <= static_cast<long double>(LargestDouble) * (1 + 5e-15L)))
+            return false;
+        number = std::copysign(LargestDouble, static_cast<double>(wide));
+    } else if (error != std::errc() || end != last) {
+        return false;
+    }
+    value.kind = dvt::transfer::Value::Kind::Double;
+    value.number = number;
+    return true;
 }
 
-// Inserts the rows of one file.
+// Reads one item; false when it is no value. "||" becomes CR LF and then æ the
+// separator, in any item: a number written with the separator as its decimal
+// separator reads back.
+bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
+{
+    using Kind = dvt::transfer::Value::Kind;
+    item = item.trimmed();
+    QString substituted;
+    if (item.contains(LineBreakSubstitute) || item.contains(SeparatorSubstitute)) {
+        substituted = item.toString()
+                          .replace(LineBreakSubstitute, u"\r\n"_s)
+                          .replace(SeparatorSubstitute, separator);
+        item = substituted;
+    }
+    const qsizetype n = item.size();
+    if (n >= 2 && item.front() == u'"' && item.back() == u'"') {
+        const QStringView inside = item.mid(1, n - 2);
+        if (inside.contains(u'"'))
+            return false;
+        value.kind = Kind::Text;
+        // The buffer of the value before is reused.
+        value.text.resize(inside.size());
+        std::copy(inside.begin(), inside.end(), value.text.begin());
+        return true;
+    }
+    if (item.compare(u"null", Qt::CaseInsensitive) == 0) {
+        value.kind = Kind::Null;
+        return true;
+    }
+    const bool isTrue = item == u"Y" || item.compare(u"TRUE", Qt::CaseInsensitive) == 0;
+    if (isTrue || item == u"N" || item.compare(u"FALSE", Qt::CaseInsensitive) == 0) {
+        value.kind = Kind::Text;
+        value.text = isTrue ? u"TRUE"_s : u"FALSE"_s;
+        return true;
+    }
+    return readNumber(item, value);
+}
+
+} // namespace
+
+namespace dvt::transfer {
+
+LineReader::LineReader(const QString &fileName, TTextEncoding encoding)
+    : m_file(fileName), m_encoding(encoding)
+{
+    if (!m_file.open(QIODevice::ReadOnly))
+        raiseInOutError(u"Cannot open"_s, m_file);
+    if (m_encoding == TTextEncoding::Detect) {
+        m_encoding = IsValidUtf8() ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
+        m_buffer.clear();
+        m_next = 0;
+        m_atEnd = false;
+        if (!m_file.seek(0))
+            raiseInOutError(u"Cannot read"_s, m_file);
+    }
+    Fill();
+    if (m_encoding == TTextEncoding::Utf8 && m_buffer.startsWith("\xEF\xBB\xBF"))
+        m_next = 3;
+}
+
+// Reads the whole file, block by block; a character cut by the end of a block
+// is checked with the next one.
+bool LineReader::IsValidUtf8()
+{
+    while (!m_atEnd) {
+        Fill();
+        qsizetype end = m_buffer.size();
+        if (!m_atEnd) {
+            // Back to the start of the last character, which may be incomplete.
+            qsizetype start = end;
+            while (start > 0 && end - start < 4 && (m_buffer[start - 1] & 0xC0) == 0x80)
+                --start;
+            if (start > 0 && (m_buffer[start - 1] & 0x80))
+                end = start - 1;
+        }
+        if (!QUtf8StringView(m_buffer.constData(), end).isValidUtf8())
+            return false;
+        m_next = end;
+    }
+    return true;
+}
+
+bool LineReader::Next(QString &line, bool &decoded)
+{
+    qsizetype end;
+    // A long line is searched for its end once, block by block.
+    qsizetype from = m_next;
+    while ((end = m_buffer.indexOf('\n', from)) < 0 && !m_atEnd) {
+        from = m_buffer.size() - m_next;
+        Fill();
+    }
+    if (end < 0) {
+        if (m_next >= m_buffer.size())
+            return false;
+        end = m_buffer.size(); // the last line, without its end
+    }
+    qsizetype length = end - m_next;
+    if (length > 0 && end < m_buffer.size() && m_buffer[end - 1] == '\r')
+        --length;
+    const char *bytes = m_buffer.constData() + m_next;
+    m_next = end + 1;
+    ++m_lineNumber;
+    if (m_encoding == TTextEncoding::Windows1252) {
+        decodeWindows1252(bytes, length, line);
+        decoded = true;
+        return true;
+    }
+    decoded = QUtf8StringView(bytes, length).isValidUtf8();
+    line = decoded ? QString::fromUtf8(bytes, length) : QString();
+    return true;
+}
+
+void LineReader::Fill()
+{
+    m_buffer.remove(0, m_next);
+    m_next = 0;
+    const qsizetype size = m_buffer.size();
+    m_buffer.resize(size + BlockSize);
+    const qint64 read = m_file.read(m_buffer.data() + size, BlockSize);
+    if (read < 0)
+        raiseInOutError(u"Cannot read"_s, m_file);
+    m_buffer.resize(size + read);
+    m_atEnd = read == 0;
+}
+
+Header MatchHeader(QStringView line, QChar separator, const QList<TFieldDef> &fields)
+{
+    Header header;
+    const Items names(line, separator, line.count(separator) + 1);
+    for (qsizetype k = 0; !names.At(k).isEmpty(); ++k) {
+        const QStringView name = names.At(k);
+        const bool known = std::any_of(fields.cbegin(), fields.cend(), [&](const TFieldDef &field) {
+            return name.compare(field.Name, Qt::CaseInsensitive) == 0;
+        });
+        header.Place.push_back(known ? int(header.Columns.size()) : -1);
+        if (known)
+            header.Columns.append(name.toString());
+    }
+    header.Items = qsizetype(header.Place.size());
+    return header;
+}
+
+bool ReadValues(QStringView line, QChar separator, const Header &header, std::vector<Value> &values,
+                QString &reason)
+{
+    const Items items(line, separator, header.Items);
+    if (items.Count() < header.Items) {
+        reason = u"The line has %1 items, the header %2"_s.arg(items.Count()).arg(header.Items);
+        return false;
+    }
+    values.resize(size_t(header.Columns.size()));
+    for (qsizetype k = 0; k < header.Items; ++k) {
+        const int place = header.Place[size_t(k)];
+        if (place < 0)
+            continue;
+        if (!readValue(items.At(k), separator, values[size_t(place)])) {
+            reason = u"Item %1 (%2) is not a value: %3"_s.arg(k + 1).arg(header.Columns[place],
+                                                                         items.At(k).left(80));
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace dvt::transfer
+
+namespace {
+
+// Inserts the rows of one file through one prepared INSERT.
 class Importer
 {
 public:
-    Importer(const QString &table, QChar separator, dvt::transfer::Statements statements)
-        : m_table(table)
-        , m_separator(separator)
-        , m_usePrepared(statements == dvt::transfer::Statements::Prepared)
+    Importer(const QString &table, QChar separator, dvt::TImportReport &report)
+        : m_table(table), m_separator(separator), m_report(report)
     {}
 
-    void ReadHeader(QStringView header)
+    // False when no row can be stored: the table cannot be read, or the header
+    // names none of its columns.
+    bool ReadHeader(QStringView line)
     {
-        // A table that cannot be read leaves every name unknown.
-        m_query.Prepare(u"select * from "_s + m_table);
-        QString skipList;
-        const Items names(header, m_separator, header.count(m_separator) + 1);
-        for (qsizetype k = 1; !names.At(k).isEmpty(); ++k) {
-            const QString name = names.At(k).toString();
-            ++m_count;
-            if (m_query.FieldIndex(name) >= 0) {
-                m_columnList += u',' + name;
-                ++m_columnCount;
-            } else {
-                skipList += dvStrZero(double(k), 3, 0) + u',';
-            }
-            m_events.Tick();
+        QString reason;
+        if (m_query.Prepare(u"select * from "_s + m_table)) {
+            m_header = dvt::transfer::MatchHeader(line, m_separator, m_query.FieldDefs());
+            m_query.Close();
+            if (m_header.Columns.isEmpty())
+                reason = u"The header names no column of %1"_s.arg(m_table);
+            else if (!PrepareInsert())
+                reason = m_insert.Error();
+        } else {
+            reason = m_query.Error();
         }
-        m_columnList.remove(0, 1);
-        m_query.Close();
-        // An entry of the list, not any part of it: from item 1000 on, "001"
-        // would also be found inside "1001".
-        const QStringList skipped = skipList.split(u',');
-        const QSet<QString> skippedSet(skipped.cbegin(), skipped.cend());
-        m_included.resize(size_t(m_count) + 1);
-        for (qsizetype k = 1; k <= m_count; ++k)
-            m_included[size_t(k)] = !skippedSet.contains(dvStrZero(double(k), 3, 0));
-        if (m_usePrepared)
-            PrepareInsert();
+        if (!reason.isEmpty())
+            Refuse(1, reason);
+        return reason.isEmpty();
     }
 
-    void Insert(QStringView line)
+    // False when the import must stop: the connection is lost for good.
+    bool Insert(QStringView line, qint64 number)
     {
-        const Items items(line, m_separator, m_count);
-        m_values.clear();
-        m_literals.clear();
-        bool literals = true;
-        for (qsizetype k = 1; k <= m_count; ++k) {
-            if (!m_included[size_t(k)])
-                continue;
-            m_values.push_back(insertValue(items.At(k), m_separator));
-            m_literals.push_back(literalOf(m_values.back()));
-            literals = literals && m_literals.back() != Literal::Other;
+        QString reason;
+        if (!dvt::transfer::ReadValues(line, m_separator, m_header, m_values, reason)) {
+            Refuse(number, reason);
+            return true;
         }
-        if (literals && m_insertPrepared && qsizetype(m_values.size()) == m_columnCount) {
-            BindValues();
-            if (m_insert.ExecutePrepared()) {
-                ++m_counts.prepared;
-                return;
-            }
-            // A refused row is refused as text too; a statement lost with its
-            // connection is prepared again after the text has run.
-            if (m_insert.ParamCount() > 0) {
-                ++m_counts.failed;
-                return;
-            }
-            m_insertPrepared = false;
-            InsertText();
-            PrepareInsert();
-            return;
+        if (Execute())
+            return true;
+        // A transaction lost with its connection refuses every further row: the
+        // import ends, and the application's Rollback ends the transaction.
+        if (m_insert.TransactionLost()) {
+            Refuse(number, m_insert.Error());
+            return false;
         }
-        InsertText();
+        // Outside a transaction a statement lost with its connection is prepared
+        // on a new one and the row tried again; a connection that cannot be
+        // opened ends the import.
+        if (m_insert.ParamCount() == 0) {
+            const QString lost = m_insert.Error();
+            if (!PrepareInsert()) {
+                Refuse(number, lost);
+                return false;
+            }
+            if (Execute())
+                return true;
+        }
+        Refuse(number, m_insert.Error());
+        return true;
     }
 
     // Sets the generator named like the table to the highest code.
@@ -472,79 +720,59 @@ public:
             m_query.Execute(u"set generator "_s + m_table + u" to "_s + QString::number(code));
     }
 
-    const dvt::transfer::ImportCounts &Counts() const { return m_counts; }
-    bool TransactionLost() const { return m_query.TransactionLost(); }
+    // Records a line that was not stored.
+    void Refuse(qint64 line, const QString &reason)
+    {
+        ++m_report.LinesRefused;
+        if (m_report.Refused.size() < dvt::TImportReport::MaxRefusals)
+            m_report.Refused.append({line, reason});
+    }
+
     EventPump &Events() { return m_events; }
 
 private:
-    void PrepareInsert()
+    bool PrepareInsert()
     {
-        if (m_columnList.isEmpty())
-            return;
         QString marks = u"?"_s;
-        for (qsizetype i = 1; i < m_columnCount; ++i)
+        for (qsizetype i = 1; i < m_header.Columns.size(); ++i)
             marks += u",?"_s;
-        m_insertPrepared = m_insert.Prepare(u"insert into "_s + m_table + u" ("_s + m_columnList
-                                            + u") values ("_s + marks + u')');
+        return m_insert.Prepare(u"insert into "_s + m_table + u" ("_s + m_header.Columns.join(u',')
+                                + u") values ("_s + marks + u')');
     }
 
-    void BindValues()
+    bool Execute()
     {
+        using Kind = dvt::transfer::Value::Kind;
         for (int i = 0; i < int(m_values.size()); ++i) {
-            const QString &value = m_values[size_t(i)];
-            switch (m_literals[size_t(i)]) {
-            case Literal::Null:
+            const dvt::transfer::Value &value = m_values[size_t(i)];
+            switch (value.kind) {
+            case Kind::Null:
                 m_insert.SetParamNull(i);
                 break;
-            case Literal::Text:
-                m_insert.SetParamText(i, value.mid(1, value.size() - 2));
+            case Kind::Text:
+                m_insert.SetParamText(i, value.text);
                 break;
-            case Literal::Number: {
-                const qsizetype point = value.indexOf(u'.');
-                if (point < 0) {
-                    m_insert.SetParamInteger(i, value.toLongLong());
-                } else {
-                    const QString digits = value.left(point) + value.mid(point + 1);
-                    m_insert.SetParamInteger(i, digits.toLongLong(), int(point - value.size() + 1));
-                }
+            case Kind::Decimal:
+                m_insert.SetParamInteger(i, value.integer, value.scale);
                 break;
-            }
-            case Literal::Boolean:
-            case Literal::Other:
-                m_insert.SetParamText(i, value);
+            case Kind::Double:
+                m_insert.SetParamFloat(i, value.number);
                 break;
             }
         }
-    }
-
-    void InsertText()
-    {
-        QString statement = u"insert into "_s + m_table + u" ("_s + m_columnList + u") values ("_s;
-        for (size_t i = 0; i < m_values.size(); ++i) {
-            if (i > 0)
-                statement += u',';
-            statement += m_values[i];
-        }
-        statement += u')';
-        if (m_query.Execute(statement))
-            ++m_counts.text;
-        else
-            ++m_counts.failed;
+        if (!m_insert.ExecutePrepared())
+            return false;
+        ++m_report.RowsStored;
+        return true;
     }
 
     QString m_table;
     QChar m_separator;
-    bool m_usePrepared;
-    qsizetype m_count = 0;        // items named by the header
-    std::vector<bool> m_included; // by item number: the table has the column
-    QString m_columnList;
-    qsizetype m_columnCount = 0;     // in the column list
-    std::vector<QString> m_values;   // of the row being inserted
-    std::vector<Literal> m_literals; // what each of them is
-    TdvQuery m_query;                // the table's columns, statement texts, the generator
-    TdvQuery m_insert;               // the prepared INSERT
-    bool m_insertPrepared = false;
-    dvt::transfer::ImportCounts m_counts;
+    dvt::TImportReport &m_report;
+    dvt::transfer::Header m_header;
+    std::vector<dvt::transfer::Value> m_values; // of the line being inserted
+    TdvQuery m_query;                           // the table's columns, the generator
+    TdvQuery m_insert;                          // the prepared INSERT
     EventPump m_events;
 };
 
@@ -552,6 +780,7 @@ private:
 
 void dvExport(const QString &table, const QString &fileName, QChar separator, bool scrambled)
 {
+    requireIdentifier(table);
     TdvQuery query;
     query.SetUnidirectional(true);
     if (!query.Select(u"select * from "_s + table))
@@ -559,24 +788,25 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
 
     DataFileWriter file(dataFileName(table, fileName), scrambled);
     const QList<dvt::TFieldDef> &fields = query.FieldDefs();
-    QString line;
+    QString header;
     for (const dvt::TFieldDef &field : fields) {
-        line += field.Name;
-        line += separator;
+        header += field.Name;
+        header += separator;
     }
-    file.Write(line);
+    file.Write(header.toUtf8());
 
     EventPump events;
     std::vector<Form> forms;
     for (const dvt::TFieldDef &field : fields)
         forms.push_back(formOf(field.DataType));
+    LineBuilder line(separator);
     while (!query.Eof()) {
-        line.clear();
+        line.Line().resize(0); // keeps the capacity
         for (int i = 0; i < int(forms.size()); ++i) {
-            appendValue(line, query, i, forms[size_t(i)], separator);
-            line += separator;
+            line.AppendValue(query, i, forms[size_t(i)]);
+            line.AppendSeparator();
         }
-        file.Write(line);
+        file.Write(line.Line());
         query.Next();
         events.Tick();
     }
@@ -588,33 +818,41 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
 
 void dvImport(const QString &table, const QString &fileName, QChar separator, bool scrambled)
 {
-    dvt::transfer::Import(table, fileName, separator, scrambled,
-                          dvt::transfer::Statements::Prepared);
+    dvImport(table, fileName, separator, scrambled, nullptr);
 }
 
-namespace dvt::transfer {
-
-ImportCounts Import(const QString &table, const QString &fileName, QChar separator, bool scrambled,
-                    Statements statements)
+void dvImport(const QString &table, const QString &fileName, QChar separator, bool scrambled,
+              dvt::TImportReport *report, dvt::TTextEncoding encoding)
 {
-    DataFileReader file(dataFileName(table, fileName));
-    const auto unscrambled = [scrambled](QString &line) {
-        if (scrambled)
-            line = dvDeCrypt(line, 0);
-    };
-    Importer importer(table, separator, statements);
+    requireIdentifier(table);
+    dvt::TImportReport local;
+    dvt::TImportReport &result = report ? *report : local;
+    result = {};
+    dvt::transfer::LineReader file(dataFileName(table, fileName), encoding);
+    Importer importer(table, separator, result);
     QString line;
-    if (file.Next(line))
-        unscrambled(line);
-    importer.ReadHeader(line);
-    // A transaction lost with its connection would refuse every further row.
-    while (!importer.TransactionLost() && file.Next(line)) {
-        unscrambled(line);
-        importer.Insert(line);
+    bool decoded = false;
+    const auto next = [&] {
+        if (!file.Next(line, decoded))
+            return false;
+        if (decoded && scrambled)
+            line = dvDeCrypt(line, 0);
+        return true;
+    };
+    const QString notDecoded = u"The line is not valid UTF-8"_s;
+    const bool hasHeader = next();
+    if (hasHeader && !decoded) {
+        importer.Refuse(1, notDecoded);
+        result.Stopped = true;
+    } else if (!importer.ReadHeader(hasHeader ? QStringView(line) : QStringView())) {
+        result.Stopped = true;
+    }
+    while (!result.Stopped && next()) {
+        if (!decoded)
+            importer.Refuse(file.LineNumber(), notDecoded);
+        else if (!importer.Insert(line, file.LineNumber()))
+            result.Stopped = true;
         importer.Events().Tick();
     }
     importer.ReseedGenerator();
-    return importer.Counts();
 }
-
-} // namespace dvt::transfer

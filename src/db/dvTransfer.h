@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QList>
 #include <QString>
 
 #include "dvtException.h"
@@ -44,15 +45,20 @@
 // unscrambling (or the reverse) names no column of the table, so nothing is
 // inserted.
 //
+// The table name must be an identifier: a plain one (a letter, then letters,
+// digits, "_" and "$") or one in double quotes (inner quotes doubled). Anything
+// else, such as "(select ... from T)" or "T where ...", raises dvt::EConvertError
+// before a file or the database is touched.
+//
 // An empty file name means the table name followed by ".dat". Both routines run
 // on the connection of TdvQuery (the control panel's, "dvTools") and start and
 // end no transaction of their own. As they go they let the application handle
 // its pending events (dvt::ProcessMessages) every 10 ms, so that it stays
 // responsive during long transfers. (Code run then that ends the transaction
 // they work in makes an export write nothing, and an import commit its remaining
-// rows one by one.) Database failures are not reported: they are ignored as
-// described below. A file that cannot be created, written or opened raises
-// dvt::EInOutError.
+// rows one by one.) Database failures are not raised: the export ignores them
+// as described below, the import reports them in its TImportReport. A file that
+// cannot be created, written or opened raises dvt::EInOutError.
 
 namespace dvt {
 
@@ -64,6 +70,41 @@ public:
     using Exception::Exception;
 };
 
+// How the bytes of a data file to import become text.
+enum class TTextEncoding {
+    // UTF-8 when the whole file is valid UTF-8 (what dvExport writes), otherwise
+    // Windows-1252, the single-byte encoding that files of older systems use.
+    Detect,
+    // UTF-8 only: a line that is not valid UTF-8 is refused.
+    Utf8,
+    // Windows-1252: every byte is one character (the five bytes that encoding
+    // leaves undefined read as the control characters of the same number).
+    Windows1252,
+};
+
+// What became of the lines of one import. Line numbers count from 1, the
+// header being line 1.
+struct TImportReport
+{
+    struct TRefusal
+    {
+        qint64 Line = 0;
+        // Why the line was not stored: the database's message for a row it
+        // refused, or what in the line is not a value.
+        QString Reason;
+    };
+
+    qint64 RowsStored = 0;
+    qint64 LinesRefused = 0;
+    // The first MaxRefusals refused lines, in file order; LinesRefused counts all.
+    QList<TRefusal> Refused;
+    // True when the import ended before the end of the file: its last refusal
+    // says why (a header that names no column of the table, a lost connection).
+    bool Stopped = false;
+
+    static constexpr int MaxRefusals = 1000;
+};
+
 } // namespace dvt
 
 // Writes every row of "select * from TABLE" to the file, replacing it. A table
@@ -73,26 +114,38 @@ public:
 void dvExport(const QString &table, const QString &fileName, QChar separator, bool scrambled);
 
 // Inserts the rows of the file into the table, then re-seeds the generator named
-// like the table.
+// like the table; the overload below also tells what became of each line.
 //
 // The header's names are looked up among the table's columns, ignoring letter
 // case; the reading stops at the first empty name. Columns of the file that the
 // table lacks are left out of every row, columns of the table that the file lacks
-// get their defaults. Each data line is inserted as
-//   insert into TABLE (A,B) values (a,b)
-// with the file's values unchanged, quotes included, after "||" has become CR LF
-// and æ the separator; a bare Y or N (a Boolean) is inserted as TRUE or FALSE.
-// Items past the header's count are ignored, missing ones are empty (which the
-// database refuses). Each row is stored whole or not at all: a row the database
-// refuses (a duplicate key, a bad value, a malformed or empty line) is skipped
-// and the import goes on.
+// get their defaults. A header that names no column of the table stores nothing.
 //
-// Rows whose values are all plain literals (texts, null, numbers without an
-// exponent, TRUE and FALSE) go through one INSERT prepared for the whole file,
-// with parameters that the database converts exactly as it converts the literals,
-// so they store exactly what the statement text above would store, several times
-// faster; a text too long to be a literal in a statement (over 16,383
-// characters) is stored this way too.
+// Each data line holds one item per header name (items past them are ignored).
+// Every item must be a value as the export writes them, or the line is refused:
+//   null                     NULL, in any letter case
+//   "text"                   without a double quote inside; "||" becomes CR LF
+//                            and then æ the separator. Dates and times are texts
+//                            that the database converts to the column's type.
+//   -12, 3.25, 1.5E-10       numbers: an optional sign, digits with "." or the
+//                            locale's decimal separator, an optional exponent.
+//                            As for a literal, a number whose digits make a
+//                            64-bit integer is exact; other integers are
+//                            refused, other fractions and numbers with an
+//                            exponent are doubles. The largest double, which 15
+//                            digits write rounded up, reads back as itself.
+//   Y, N, TRUE, FALSE        Booleans
+// Blanks around an item are ignored. Anything else, an expression such as
+// "(select count(*) from rdb$relations)" in particular, is never sent to the
+// database. All rows go through one INSERT prepared for the whole file, with
+// the values as its parameters, which the database converts to the columns'
+// types as it converts literals.
+//
+// Each row is stored whole or not at all: a row the database refuses (a
+// duplicate key, a number too large, a text too long) is refused, the import
+// goes on with the next line, and the report keeps the database's message. A
+// connection lost in the middle is opened again and the row tried once more;
+// when that fails the import stops there.
 //
 // Then "select code from TABLE order by code descending" is run and, when it gives
 // a row, "set generator TABLE to HIGHEST"; any failure there (no code column, no
@@ -101,7 +154,14 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
 //
 // Outside a transaction every row commits on its own, which costs a write to disk
 // per row. For speed, import inside one:
+//   dvt::TImportReport report;
 //   panel.StartTransaction();
-//   dvImport("CUSTOMER", "customer.dat", u';', false);
-//   panel.Commit();
+//   dvImport("CUSTOMER", "customer.dat", u';', false, &report);
+//   if (report.LinesRefused == 0)
+//       panel.Commit();
+//   else
+//       panel.Rollback(); // and show report.Refused
 void dvImport(const QString &table, const QString &fileName, QChar separator, bool scrambled);
+// As above; fills *report (when not null) and reads the file in the encoding given.
+void dvImport(const QString &table, const QString &fileName, QChar separator, bool scrambled,
+              dvt::TImportReport *report, dvt::TTextEncoding encoding = dvt::TTextEncoding::Detect);

@@ -367,12 +367,12 @@ Cell Cursor::cell(int field) const
         ISC_QUAD id;
         std::memcpy(&id, cell.data, sizeof id);
         Status status;
-        m_blobs[index] = Statement::readBlob(m_session->attachment(), *m_transaction, id, status);
-        if (status.failed())
-            m_blobs[index] = QByteArray(); // unreadable: read as NULL below
-        m_blobRead[index] = !status.failed();
-        if (status.failed())
+        m_blobRead[index] = Statement::readBlob(m_session->attachment(), *m_transaction, id,
+                                                m_blobs[index], status);
+        if (!m_blobRead[index]) {
+            m_blobs[index].resize(0); // unreadable: read as NULL
             return {};
+        }
     }
     cell.data = m_blobs[index].constData();
     cell.length = static_cast<int>(m_blobs[index].size());

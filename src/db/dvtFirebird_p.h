@@ -168,9 +168,10 @@ public:
     void setParamInteger(int index, qint64 value, int scale = 0); // value × 10^scale
     void setParamFloat(int index, double value);
 
-    // The text of a text blob, or the bytes of any other.
-    static QByteArray readBlob(Attachment &attachment, Transaction &transaction, const ISC_QUAD &id,
-                               Status &status);
+    // The text of a text blob, or the bytes of any other, into bytes (whose
+    // capacity is reused).
+    static bool readBlob(Attachment &attachment, Transaction &transaction, const ISC_QUAD &id,
+                         QByteArray &bytes, Status &status);
 
 private:
     // A parameter value; the XSQLVAR is pointed at it just before each execution.

@@ -432,10 +432,57 @@ QString FloatToStr(double value)
 {
     if (auto text = nonFinite(value))
         return *text;
-    const Decimal d = toDecimal(value);
-    if (d.exponent > SignificantDigits || d.exponent < -4)
-        return withSign(d, scientificDigits(d, -1, false, 0));
-    return withSign(d, plainDigits(d));
+    if (value == 0)
+        return u"0"_s;
+    // What toDecimal, plainDigits and scientificDigits give, in buffers of its
+    // own: an export calls this for every floating-point value it writes.
+    char text[32];
+    const char *end = std::to_chars(text, text + sizeof text, std::fabs(value),
+                                    std::chars_format::scientific, SignificantDigits - 1)
+                          .ptr;
+    char digits[SignificantDigits];
+    int count = 0;
+    const char *p = text;
+    for (; p != end && *p != 'e'; ++p) {
+        if (*p != '.')
+            digits[count++] = *p;
+    }
+    int exponent = 0; // of 0.d1d2d3...
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
+    ++exponent;
+    while (count > 0 && digits[count - 1] == '0')
+        --count;
+    const auto digitAt = [&](int i) { return char16_t(i >= 0 && i < count ? digits[i] : '0'); };
+    const char16_t point = FormatSettings().DecimalSeparator.unicode();
+    char16_t out[48];
+    int n = 0;
+    if (std::signbit(value))
+        out[n++] = u'-';
+    if (exponent > SignificantDigits || exponent < -4) {
+        out[n++] = digitAt(0);
+        if (count > 1)
+            out[n++] = point;
+        for (int i = 1; i < count; ++i)
+            out[n++] = digitAt(i);
+        out[n++] = u'E';
+        if (exponent - 1 < 0)
+            out[n++] = u'-';
+        char power[8];
+        const char *powerEnd =
+            std::to_chars(power, power + sizeof power, std::abs(exponent - 1)).ptr;
+        for (const char *q = power; q != powerEnd; ++q)
+            out[n++] = char16_t(*q);
+    } else {
+        if (exponent <= 0)
+            out[n++] = u'0';
+        for (int i = 0; i < exponent; ++i)
+            out[n++] = digitAt(i);
+        if (count > exponent)
+            out[n++] = point;
+        for (int i = exponent; i < count; ++i)
+            out[n++] = digitAt(i);
+    }
+    return QString(reinterpret_cast<const QChar *>(out), n);
 }
 
 QString IntToStr(qint64 value)
