@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "dvtDatabase_p.h"
 #include "dvtFolders.h"
 #include "dvtSession_p.h"
 
@@ -173,6 +174,11 @@ fb::Session *TDatabase::session()
 {
     Open();
     return m_session.get();
+}
+
+fb::Session *OpenSession(TDatabase &database)
+{
+    return database.session();
 }
 
 void TDatabase::connectionLost()

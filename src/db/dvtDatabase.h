@@ -96,6 +96,7 @@ public:
 
 private:
     friend class ::TdvQuery;
+    friend fb::Session *OpenSession(TDatabase &database);
     // The open session, connecting on demand; nullptr, with LastError, when the
     // connection cannot be made.
     fb::Session *session();
