@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QTimer>
 
 #include "dvControlPanel.h"
 #include "dvGridModel.h"
@@ -99,7 +100,8 @@ bool TdvGrid::Private::selectCell(int col, int row)
 void TdvGrid::Private::reportChangedRow()
 {
     const bool listened =
-        q->OnExitChangedRow || q->isSignalConnected(QMetaMethod::fromSignal(&TdvGrid::exitChangedRow));
+        q->OnExitChangedRow
+        || q->isSignalConnected(QMetaMethod::fromSignal(&TdvGrid::exitChangedRow));
     const int row = q->Row();
     if (row < 1 || !rowChanged || !listened)
         return;
@@ -149,6 +151,11 @@ void TdvGrid::Private::openPopup(bool calendar)
 
 void TdvGrid::Private::shapeColumns()
 {
+    QHeaderView *header = q->horizontalHeader();
+    for (int column = 0; column < model->ColCount(); ++column) {
+        if (header->visualIndex(column) != column)
+            header->moveSection(header->visualIndex(column), column); // back in field order
+    }
     const QList<TFieldDef> &defs = model->FieldDefs();
     qreal points = q->font().pointSizeF();
     if (points <= 0)
@@ -268,7 +275,8 @@ void TdvGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     state.setFlag(gdFocused, focused);
     d.canvas = painter;
     if (m_grid->OnDrawCell)
-        Guarded(m_grid, "OnDrawCell", [&] { m_grid->OnDrawCell(m_grid, col, row, option.rect, state); });
+        Guarded(m_grid, "OnDrawCell",
+                [&] { m_grid->OnDrawCell(m_grid, col, row, option.rect, state); });
     Q_EMIT m_grid->drawCell(col, row, option.rect, state);
     d.canvas = nullptr;
 
@@ -290,8 +298,9 @@ void TdvGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->setPen(m_grid->palette().color(textRole));
     const bool right = cell.displayAlignment & Qt::AlignRight;
     const QRect area = cell.rect.adjusted(2, 2, -2, 0);
-    painter->drawText(area, Qt::TextDontClip | Qt::TextSingleLine | Qt::AlignTop
-                                | (right ? Qt::AlignRight : Qt::AlignLeft),
+    painter->drawText(area,
+                      Qt::TextDontClip | Qt::TextSingleLine | Qt::AlignTop
+                          | (right ? Qt::AlignRight : Qt::AlignLeft),
                       text);
     painter->restore();
 }
@@ -334,11 +343,15 @@ bool TdvGridDelegate::eventFilter(QObject *watched, QEvent *event)
         });
         return !passed || handled;
     }
-    if (event->type() == QEvent::FocusOut && editor) {
-        QWidget *next = QApplication::focusWidget();
-        if (IsRealFocusChange(static_cast<QFocusEvent *>(event))
-            && (!next || (next != m_grid && !m_grid->isAncestorOf(next))))
-            m_grid->d->reportChangedRow();
+    if (event->type() == QEvent::FocusOut && editor
+        && IsRealFocusChange(static_cast<QFocusEvent *>(event))) {
+        // Closing the editor hands the focus back to the grid only after this
+        // event: whether the focus left the grid is known once the loop runs.
+        QTimer::singleShot(0, m_grid, [grid = m_grid] {
+            QWidget *next = QApplication::focusWidget();
+            if (next != grid && !grid->isAncestorOf(next))
+                grid->d->reportChangedRow();
+        });
     }
     return QStyledItemDelegate::eventFilter(watched, event);
 }
@@ -419,7 +432,8 @@ void TdvGrid::SetDefaultRowHeight(int height)
 {
     if (height < 1)
         return;
-    verticalHeader()->setMinimumSectionSize(std::min(height, verticalHeader()->minimumSectionSize()));
+    verticalHeader()->setMinimumSectionSize(
+        std::min(height, verticalHeader()->minimumSectionSize()));
     verticalHeader()->setDefaultSectionSize(height);
 }
 

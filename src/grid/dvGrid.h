@@ -34,8 +34,8 @@ struct TGridRect
 // The row-change event: the user leaves row ARow, which was edited.
 using TExitChangedRow = std::function<void(QObject *Sender, int ARow)>;
 // The draw-cell event, called before the grid draws a cell; Canvas() paints.
-using TDrawCellEvent =
-    std::function<void(QObject *Sender, int ACol, int ARow, const QRect &Rect, TGridDrawState State)>;
+using TDrawCellEvent = std::function<void(QObject *Sender, int ACol, int ARow, const QRect &Rect,
+                                          TGridDrawState State)>;
 // The select-cell event: CanSelect may be changed to keep the current cell.
 using TSelectCellEvent = std::function<void(QObject *Sender, int ACol, int ARow, bool &CanSelect)>;
 
@@ -87,7 +87,8 @@ class TdvGrid : public QTableView, public dvt::TKeyHandler, public dvt::Loadable
     Q_PROPERTY(QString Formats READ Formats WRITE SetFormats NOTIFY FormatsChanged)
     Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE SetDefaultRowHeight)
     Q_PROPERTY(int FixedCols READ FixedCols WRITE SetFixedCols)
-    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty NOTIFY HighlightChanged)
+    Q_PROPERTY(
+        QColor Highlight READ HighlightProperty WRITE SetHighlightProperty NOTIFY HighlightChanged)
     Q_PROPERTY(int NoSelectCells READ NoSelectCells WRITE SetNoSelectCells)
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
     Q_PROPERTY(QString Trigger READ Trigger WRITE SetTrigger)

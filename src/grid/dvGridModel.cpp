@@ -129,8 +129,8 @@ bool TdvGridModel::Private::convert(int field, int record, QString &text) const
                                   result->number(record, field));
             break;
         case ftCurrency:
-            text = Format(fmt.isEmpty() ? QStringLiteral("%m") : fmt,
-                          {result->number(record, field)});
+            text =
+                Format(fmt.isEmpty() ? QStringLiteral("%m") : fmt, {result->number(record, field)});
             break;
         case ftBoolean:
             text = result->boolean(record, field) ? Yes : No;
@@ -526,9 +526,9 @@ QVariant TdvGridModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return Cell(column, row);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignVCenter)
-                                   | (IsNumeric(FieldType(FieldIndex(column))) ? Qt::AlignRight
-                                                                               : Qt::AlignLeft));
+        return QVariant::fromValue(
+            Qt::Alignment(Qt::AlignVCenter)
+            | (IsNumeric(FieldType(FieldIndex(column))) ? Qt::AlignRight : Qt::AlignLeft));
     default:
         return {};
     }

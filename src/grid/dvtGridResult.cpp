@@ -1,11 +1,10 @@
-#include "dvtGridResult_p.h"
-
 #include <array>
 #include <cstring>
 #include <limits>
 
 #include "dvtCursor_p.h"
 #include "dvtDatabase_p.h"
+#include "dvtGridResult_p.h"
 
 namespace dvt {
 
@@ -64,7 +63,7 @@ struct GridResult::Page
         bool isNull(int row) const { return (nulls[size_t(row) / 64] >> (row % 64)) & 1; }
         int textEnd(int row) const
         {
-            return row < 0 ? 0
+            return row < 0      ? 0
                    : narrowEnds ? Load<quint16>(values, size_t(row))
                                 : int(Load<quint32>(values, size_t(row)));
         }
@@ -100,8 +99,9 @@ bool GridResult::open(const QString &databaseName, const QString &statement, QSt
     TDatabase *database = TDatabase::Find(databaseName);
     fb::Session *session = database ? OpenSession(*database) : nullptr;
     if (!session) {
-        *error = database ? database->LastError()
-                          : QStringLiteral("No database connection is named \"%1\"").arg(databaseName);
+        *error = database
+                     ? database->LastError()
+                     : QStringLiteral("No database connection is named \"%1\"").arg(databaseName);
         return false;
     }
     fb::Status status;
