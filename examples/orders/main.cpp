@@ -1,10 +1,11 @@
-// The demo application: an order-entry form on an embedded database. The first
-// start creates the database in the per-user folder and fills it with sample
-// customers, products and orders.
+// The demo application: an order-entry form on an embedded database, and a
+// second window that lists every order in a grid. The first start creates the
+// database in the per-user folder and fills it with sample customers, products
+// and orders.
 //
-// Without a display (QT_QPA_PLATFORM=offscreen) it renders its window to
-// orders.png in the current folder, prints the file's path and quits; messages
-// then go to the standard error instead of dialogs.
+// Without a display (QT_QPA_PLATFORM=offscreen) it renders its windows to
+// orders.png and orders-list.png in the current folder, prints the files'
+// paths and quits; messages then go to the standard error instead of dialogs.
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +17,7 @@
 
 #include "OrderForm.h"
 #include "OrdersDatabase.h"
+#include "OrdersList.h"
 #include "dvControlPanel.h"
 #include "dvMessages.h"
 #include "dvtApplication.h"
@@ -52,13 +54,20 @@ int main(int argc, char *argv[])
     dvt::LoadForm(&form);
     form.ShowLatestOrder();
     form.show();
+    OrdersList list;
+    list.Reload();
+    list.move(form.frameGeometry().topRight() + QPoint(16, 0));
+    list.show();
     form.activateWindow(); // a desktop without a window manager activates nothing itself
 
     if (offscreen) {
-        const QString path = QDir::current().absoluteFilePath(u"orders.png"_s);
-        QTimer::singleShot(0, &form, [&form, path] {
-            form.grab().save(path);
-            std::printf("%s\n", qPrintable(path));
+        QTimer::singleShot(0, &form, [&form, &list] {
+            for (QWidget *window : {static_cast<QWidget *>(&form), static_cast<QWidget *>(&list)}) {
+                const QString path = QDir::current().absoluteFilePath(
+                    window == &form ? u"orders.png"_s : u"orders-list.png"_s);
+                window->grab().save(path);
+                std::printf("%s\n", qPrintable(path));
+            }
             QCoreApplication::quit();
         });
     }

@@ -496,6 +496,11 @@ qint64 TdvGridModel::FetchedRows() const
     return d->result->fetchedRows();
 }
 
+qint64 TdvGridModel::StoredBytes() const
+{
+    return d->result->storedBytes();
+}
+
 int TdvGridModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : d->rowCount - 1;

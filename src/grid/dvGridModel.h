@@ -115,8 +115,10 @@ public:
     // Cells may be edited (the grid's goEditing).
     void SetEditable(bool editable);
 
-    // Records read from the database since the last Load.
+    // Records read from the database since the last Load, and the bytes their
+    // values take here.
     qint64 FetchedRows() const;
+    qint64 StoredBytes() const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -1,3 +1,6 @@
+#include <QRegularExpression>
+
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -10,14 +13,12 @@ namespace dvt {
 
 namespace {
 
-// The bytes one value of a kind takes in its page's array (a text's end offset
-// while the page fills).
+// The bytes one value of a kind takes in its page (texts: see Page).
 template<class Kind>
 constexpr size_t WidthOf(Kind kind)
 {
     switch (kind) {
     case Kind::Int32:
-    case Kind::Text:
         return 4;
     case Kind::Int64:
     case Kind::Double:
@@ -25,6 +26,7 @@ constexpr size_t WidthOf(Kind kind)
         return 8;
     case Kind::Bool:
         return 1;
+    case Kind::Text:
     case Kind::None:
         break;
     }
@@ -32,10 +34,10 @@ constexpr size_t WidthOf(Kind kind)
 }
 
 template<class T>
-T Load(const std::vector<char> &values, size_t index)
+T Load(const char *values, size_t index)
 {
     T value;
-    std::memcpy(&value, values.data() + index * sizeof(T), sizeof(T));
+    std::memcpy(&value, values + index * sizeof(T), sizeof(T));
     return value;
 }
 
@@ -47,50 +49,141 @@ void Store(std::vector<char> &values, T value)
     std::memcpy(values.data() + at, &value, sizeof(T));
 }
 
+constexpr size_t NullBytes = GridResult::PageRows / 8;
+
+// The statement that counts the rows. The count does not depend on their
+// order, so a last "order by" that ends the statement is left out and the
+// server need not sort; one followed by anything that could limit the rows or
+// close a subquery stays.
+QString CountStatement(const QString &statement)
+{
+    static const QRegularExpression limits(
+        QStringLiteral(R"([)'"]|\b(rows|offset|fetch|for|with)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const qsizetype at = statement.lastIndexOf(QStringLiteral("order by"), -1, Qt::CaseInsensitive);
+    const bool unordered = at >= 0 && !statement.mid(at).contains(limits);
+    return QStringLiteral("select count(*) from (%1)")
+        .arg(unordered ? statement.left(at) : statement);
+}
+
 } // namespace
 
+// A page of rows in one allocation: per column its NULL bits, then its values;
+// a text column keeps its values' UTF-8 bytes one after another, with their
+// lengths as bytes when every length fits one, else with their end offsets.
 struct GridResult::Page
 {
     struct Column
     {
-        std::array<quint64, PageRows / 64> nulls = {};
-        // The values, WidthOf(kind) bytes each; for texts their end offsets in
-        // bytes, as 16-bit numbers once the page is complete when they fit.
-        std::vector<char> values;
-        QByteArray bytes;
-        bool narrowEnds = false;
+        quint32 values = 0; // offsets into block; the NULL bits come first
+        quint32 bytes = 0;
+        bool ends = false;
+    };
 
-        bool isNull(int row) const { return (nulls[size_t(row) / 64] >> (row % 64)) & 1; }
-        int textEnd(int row) const
-        {
-            return row < 0      ? 0
-                   : narrowEnds ? Load<quint16>(values, size_t(row))
-                                : int(Load<quint32>(values, size_t(row)));
+    int count = 0;
+    std::unique_ptr<Column[]> columns;
+    std::unique_ptr<char[]> block;
+    size_t size = 0;
+
+    bool isNull(size_t field, int row) const
+    {
+        const Column &column = columns[field];
+        return (quint8(block[column.values - NullBytes + size_t(row) / 8]) >> (row % 8)) & 1;
+    }
+    const char *values(size_t field) const { return block.get() + columns[field].values; }
+    QString text(size_t field, int row) const
+    {
+        const Column &column = columns[field];
+        const char *at = values(field);
+        size_t begin = 0;
+        size_t length = 0;
+        if (column.ends) {
+            begin = row > 0 ? Load<quint32>(at, size_t(row) - 1) : 0;
+            length = Load<quint32>(at, size_t(row)) - begin;
+        } else {
+            for (int i = 0; i < row; ++i)
+                begin += quint8(at[i]);
+            length = quint8(at[row]);
         }
+        return QString::fromUtf8(block.get() + column.bytes + begin, qsizetype(length));
+    }
+};
+
+// The page being read: each column's values as they come.
+struct GridResult::Builder
+{
+    struct Column
+    {
+        std::array<quint8, NullBytes> nulls = {};
+        std::vector<char> values;
+        std::vector<quint32> lengths;
+        std::vector<char> bytes;
     };
 
     int count = 0;
     std::vector<Column> columns;
 
-    // Gives the arrays their final size once no row is added any more.
-    void finish()
+    void reset(size_t fields)
     {
+        count = 0;
+        columns.resize(fields);
         for (Column &column : columns) {
-            if (column.bytes.size() > 0 && column.bytes.size() <= 0xFFFF) {
-                std::vector<char> narrow;
-                narrow.reserve(size_t(count) * 2);
-                for (int row = 0; row < count; ++row)
-                    Store(narrow, quint16(column.textEnd(row)));
-                column.values.swap(narrow);
-                column.narrowEnds = true;
-            }
-            column.values.shrink_to_fit();
-            column.bytes.squeeze();
+            column.nulls = {};
+            column.values.clear();
+            column.lengths.clear();
+            column.bytes.clear();
         }
+    }
+
+    std::unique_ptr<Page> take() const
+    {
+        auto page = std::make_unique<Page>();
+        page->count = count;
+        page->columns = std::make_unique<Page::Column[]>(columns.size());
+        std::vector<char> ends; // of a text column that needs them
+        const auto narrow = [this](const Column &column) {
+            return std::all_of(column.lengths.begin(), column.lengths.begin() + count,
+                               [](quint32 length) { return length <= 0xFF; });
+        };
+        size_t size = 0;
+        for (const Column &column : columns) {
+            size += NullBytes + column.values.size() + column.bytes.size();
+            if (!column.lengths.empty())
+                size += size_t(count) * (narrow(column) ? 1 : 4);
+        }
+        page->block = std::make_unique<char[]>(size);
+        page->size = size;
+        char *at = page->block.get();
+        for (size_t field = 0; field < columns.size(); ++field) {
+            const Column &column = columns[field];
+            Page::Column &stored = page->columns[field];
+            std::memcpy(at, column.nulls.data(), NullBytes);
+            at += NullBytes;
+            stored.values = quint32(at - page->block.get());
+            if (column.lengths.empty()) {
+                std::memcpy(at, column.values.data(), column.values.size());
+                at += column.values.size();
+            } else if (narrow(column)) {
+                for (int row = 0; row < count; ++row)
+                    *at++ = char(column.lengths[size_t(row)]);
+            } else {
+                stored.ends = true;
+                quint32 end = 0;
+                for (int row = 0; row < count; ++row) {
+                    end += column.lengths[size_t(row)];
+                    std::memcpy(at, &end, sizeof end);
+                    at += sizeof end;
+                }
+            }
+            stored.bytes = quint32(at - page->block.get());
+            std::memcpy(at, column.bytes.data(), column.bytes.size());
+            at += column.bytes.size();
+        }
+        return page;
     }
 };
 
-GridResult::GridResult() = default;
+GridResult::GridResult() : m_builder(std::make_unique<Builder>()) {}
 GridResult::~GridResult() = default;
 
 bool GridResult::open(const QString &databaseName, const QString &statement, QString *error)
@@ -151,9 +244,7 @@ bool GridResult::open(const QString &databaseName, const QString &statement, QSt
 
     fb::Cursor count;
     fb::Status countStatus;
-    if (count.open(*session, QStringLiteral("select count(*) from (%1)").arg(statement), false,
-                   countStatus)
-        && !count.eof()) {
+    if (count.open(*session, CountStatement(statement), false, countStatus) && !count.eof()) {
         m_rowCount = int(std::min<qint64>(fb::CellInteger(*count.column(0), count.cell(0)),
                                           std::numeric_limits<int>::max() - 1));
         m_pages.resize(size_t(m_rowCount) / PageRows + 1);
@@ -180,28 +271,19 @@ void GridResult::close()
     m_pages.clear();
 }
 
-GridResult::Page *GridResult::newPage(int index)
+void GridResult::appendRow(const fb::Cursor &cursor)
 {
-    auto page = std::make_unique<Page>();
-    page->columns.resize(m_kinds.size());
-    for (size_t field = 0; field < m_kinds.size(); ++field)
-        page->columns[field].values.reserve(PageRows * WidthOf(m_kinds[field]));
-    m_pages[size_t(index)] = std::move(page);
-    return m_pages[size_t(index)].get();
-}
-
-void GridResult::appendRow(Page &page, const fb::Cursor &cursor)
-{
+    Builder &page = *m_builder;
     const int row = page.count++;
     ++m_fetchedRows;
     for (size_t field = 0; field < m_kinds.size(); ++field) {
-        Page::Column &column = page.columns[field];
+        Builder::Column &column = page.columns[field];
         const Kind kind = m_kinds[field];
         if (kind == Kind::None)
             continue;
         const fb::Cell cell = cursor.cell(int(field));
         if (cell.null)
-            column.nulls[size_t(row) / 64] |= quint64(1) << (row % 64);
+            column.nulls[size_t(row) / 8] |= quint8(1u << (row % 8));
         const fb::Column &type = *cursor.column(int(field));
         switch (kind) {
         case Kind::Int32:
@@ -220,9 +302,9 @@ void GridResult::appendRow(Page &page, const fb::Cursor &cursor)
             Store(column.values, quint8(!cell.null && fb::CellBoolean(type, cell)));
             break;
         case Kind::Text:
+            column.lengths.push_back(cell.null ? 0 : quint32(cell.length));
             if (!cell.null)
-                column.bytes.append(cell.data, cell.length);
-            Store(column.values, quint32(column.bytes.size()));
+                column.bytes.insert(column.bytes.end(), cell.data, cell.data + cell.length);
             break;
         case Kind::None:
             break;
@@ -230,22 +312,27 @@ void GridResult::appendRow(Page &page, const fb::Cursor &cursor)
     }
 }
 
+void GridResult::readPage(int index, fb::Cursor &cursor)
+{
+    if (size_t(index) >= m_pages.size())
+        m_pages.resize(size_t(index) + 1);
+    m_builder->reset(m_kinds.size());
+    fb::Status status;
+    while (m_builder->count < PageRows && !cursor.eof()) {
+        appendRow(cursor);
+        cursor.moveBy(1, status);
+    }
+    m_pages[size_t(index)] = m_builder->take();
+}
+
 bool GridResult::streamTo(int target)
 {
     fb::Status status;
     while (m_streamPage <= target && m_stream && m_stream->isOpen() && !m_stream->eof()) {
-        if (size_t(m_streamPage) >= m_pages.size())
-            m_pages.resize(size_t(m_streamPage) + 1);
-        if (m_pages[size_t(m_streamPage)]) {
+        if (size_t(m_streamPage) < m_pages.size() && m_pages[size_t(m_streamPage)])
             m_stream->moveBy(PageRows, status); // read already, on its own
-        } else {
-            Page *page = newPage(m_streamPage);
-            while (page->count < PageRows && !m_stream->eof()) {
-                appendRow(*page, *m_stream);
-                m_stream->moveBy(1, status);
-            }
-            page->finish();
-        }
+        else
+            readPage(m_streamPage, *m_stream);
         ++m_streamPage;
     }
     if (m_stream && (!m_stream->isOpen() || m_stream->eof()))
@@ -267,24 +354,17 @@ bool GridResult::readWindow(int index)
     if (!session)
         return false;
     const int first = index * PageRows + 1;
-    fb::Cursor cursor;
     for (Window form : {Window::Appended, Window::Derived}) {
         if (m_window != Window::Untried && m_window != form)
             continue;
+        fb::Cursor cursor;
         fb::Status status;
         if (!cursor.open(*session, windowStatement(form, first, first + PageRows - 1), false,
                          status)
-            || cursor.fieldDefs().size() != m_defs.size()) {
-            cursor.close();
+            || cursor.fieldDefs().size() != m_defs.size())
             continue;
-        }
         m_window = form;
-        Page *page = newPage(index);
-        while (!cursor.eof() && page->count < PageRows) {
-            appendRow(*page, cursor);
-            cursor.moveBy(1, status);
-        }
-        page->finish();
+        readPage(index, cursor);
         return true;
     }
     m_window = Window::None;
@@ -322,21 +402,20 @@ bool GridResult::isNull(int row, int field) const
 {
     const Page *page = pageOf(row);
     return !page || field < 0 || size_t(field) >= m_kinds.size()
-           || m_kinds[size_t(field)] == Kind::None
-           || page->columns[size_t(field)].isNull(row % PageRows);
+           || m_kinds[size_t(field)] == Kind::None || page->isNull(size_t(field), row % PageRows);
 }
 
 qint64 GridResult::integer(int row, int field) const
 {
     if (isNull(row, field))
         return 0;
-    const Page::Column &column = pageOf(row)->columns[size_t(field)];
+    const char *values = pageOf(row)->values(size_t(field));
     const size_t at = size_t(row % PageRows);
     switch (m_kinds[size_t(field)]) {
     case Kind::Int32:
-        return Load<qint32>(column.values, at);
+        return Load<qint32>(values, at);
     case Kind::Int64:
-        return Load<qint64>(column.values, at);
+        return Load<qint64>(values, at);
     default:
         return 0;
     }
@@ -349,34 +428,29 @@ double GridResult::number(int row, int field) const
     const Kind kind = m_kinds[size_t(field)];
     if (kind != Kind::Double && kind != Kind::DateTime)
         return double(integer(row, field));
-    return Load<double>(pageOf(row)->columns[size_t(field)].values, size_t(row % PageRows));
+    return Load<double>(pageOf(row)->values(size_t(field)), size_t(row % PageRows));
 }
 
 bool GridResult::boolean(int row, int field) const
 {
     if (isNull(row, field) || m_kinds[size_t(field)] != Kind::Bool)
         return false;
-    return Load<quint8>(pageOf(row)->columns[size_t(field)].values, size_t(row % PageRows)) != 0;
+    return Load<quint8>(pageOf(row)->values(size_t(field)), size_t(row % PageRows)) != 0;
 }
 
 QString GridResult::text(int row, int field) const
 {
     if (isNull(row, field) || m_kinds[size_t(field)] != Kind::Text)
         return {};
-    const Page::Column &column = pageOf(row)->columns[size_t(field)];
-    const int at = row % PageRows;
-    const int begin = column.textEnd(at - 1);
-    return QString::fromUtf8(column.bytes.constData() + begin, column.textEnd(at) - begin);
+    return pageOf(row)->text(size_t(field), row % PageRows);
 }
 
 qint64 GridResult::storedBytes() const
 {
-    qint64 bytes = 0;
+    qint64 bytes = qint64(m_pages.capacity() * sizeof(std::unique_ptr<Page>));
     for (const auto &page : m_pages) {
-        if (!page)
-            continue;
-        for (const Page::Column &column : page->columns)
-            bytes += qint64(sizeof column + column.values.capacity()) + column.bytes.capacity();
+        if (page)
+            bytes += qint64(sizeof(Page) + page->size + m_kinds.size() * sizeof(Page::Column));
     }
     return bytes;
 }

@@ -33,11 +33,12 @@ class Cursor;
 // A statement that cannot be counted that way (a "with" query, say) is read
 // to its end at once; one that cannot be limited is streamed up to the page.
 //
-// Values live per page and column in one array of their type: 32- or 64-bit
-// integers, doubles (floats, and date-times as TDateTime days), Booleans as
-// bytes, texts as their UTF-8 bytes with end offsets; NULL is one bit. Columns
-// of types the grid shows no text for (blobs, binary text) are not kept.
-// A page, once read, stays until the result is closed.
+// Values live per page in one allocation, per column in one array of their
+// type: 32- or 64-bit integers, doubles (floats, and date-times as TDateTime
+// days), Booleans as bytes, texts as their UTF-8 bytes with one byte of length
+// each (end offsets when a text is longer); NULL is one bit. Columns of types
+// the grid shows no text for (blobs, binary text) are not kept. A page, once
+// read, stays until the result is closed.
 class GridResult
 {
 public:
@@ -79,12 +80,14 @@ public:
 
 private:
     struct Page;
+    struct Builder;
     enum class Kind { None, Int32, Int64, Double, DateTime, Bool, Text };
     enum class Window { Untried, Appended, Derived, None };
 
-    Page *newPage(int index);
-    // Copies the cursor's current row into the page.
-    void appendRow(Page &page, const fb::Cursor &cursor);
+    // Copies the cursor's current row into the page being read.
+    void appendRow(const fb::Cursor &cursor);
+    // Reads up to PageRows rows from the cursor into page index.
+    void readPage(int index, fb::Cursor &cursor);
     bool streamTo(int page);
     bool readWindow(int page);
     QString windowStatement(Window form, int first, int last) const;
@@ -101,6 +104,7 @@ private:
     int m_streamPage = 0; // the page the cursor's current row belongs to
     Window m_window = Window::Untried;
     std::vector<std::unique_ptr<Page>> m_pages;
+    std::unique_ptr<Builder> m_builder; // reused for every page
 };
 
 } // namespace dvt

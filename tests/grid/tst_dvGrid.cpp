@@ -315,6 +315,19 @@ private Q_SLOTS:
                  qPrintable(u"margins %1, %2"_s.arg(left).arg(rightMargin)));
     }
 
+    void longAndShortTexts()
+    {
+        // A page keeps one-byte lengths while every text fits them, else end offsets.
+        TdvGrid grid;
+        grid.SetSelect(u"select code, rpad(name, 300, '.') as wide, name from t order by code"_s);
+        grid.Load();
+        for (int row = 1; row <= 5; ++row) {
+            const QString name = grid.CellValue(2, row);
+            QCOMPARE(grid.CellValue(1, row), name.leftJustified(300, u'.'));
+        }
+        QCOMPARE(grid.CellValue(2, 5), u"White"_s);
+    }
+
     void keyAndNullRows()
     {
         // A NULL in the first field leaves the row not loaded; the marker is

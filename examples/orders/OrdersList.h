@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class TdvGrid;
+
+// The second window of the demo: every order in a grid. Shift+click on a
+// caption sorts by that column (again: descending); Price, Quantity and
+// Customer can be edited in place, Paid is a Yes/No column (Y, N or space),
+// and leaving an edited row stores it.
+class OrdersList : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit OrdersList(QWidget *parent = nullptr);
+
+    TdvGrid *Grid() const { return m_grid; }
+    // Reads the orders again.
+    void Reload();
+
+private:
+    // Stores the row the user left: its customer, quantity, price and paid flag.
+    void StoreRow(int row);
+
+    TdvGrid *m_grid;
+    QLabel *m_status;
+};
