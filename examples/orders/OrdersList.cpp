@@ -19,13 +19,17 @@ OrdersList::OrdersList(QWidget *parent) : QWidget(parent)
 
     m_grid = new TdvGrid(this);
     m_grid->setObjectName(u"OrdersGrid"_s);
-    m_grid->SetSelect(u"select ORDERNO, ORDERDATE, CUSTOMER, PRODUCT, QUANTITY, PRICE, PAID "
-                      u"from ORDERS order by ORDERNO"_s);
     m_grid->SetHeaders(u"No.,Date,Customer,Product,Qty,Price,Paid?"_s);
     m_grid->SetFormats(u",dd mmm yyyy,,,%d,%m,"_s);
     m_grid->SetHighlight(dvt::TColor(0xA0F0FFu));
     m_grid->SetNoSelectCells(0);
     m_grid->OnExitChangedRow = [this](QObject *, int row) { StoreRow(row); };
+    // The Yes/No keys change a cell without making the row an edited one: a
+    // changed Paid flag is stored at once.
+    connect(m_grid, &TdvGrid::cellEdited, this, [this](int col, int row) {
+        if (dvStringItem(m_grid->Cells(col, 0), 1, u'|') == u"Paid")
+            StoreRow(row);
+    });
     layout->addWidget(m_grid);
 
     m_status = new QLabel(tr("Shift+click a caption to sort; edit a cell and leave the row to "
@@ -38,8 +42,13 @@ OrdersList::OrdersList(QWidget *parent) : QWidget(parent)
 
 void OrdersList::Reload()
 {
+    m_grid->SetSelect(u"select ORDERNO, ORDERDATE, CUSTOMER, PRODUCT, QUANTITY, PRICE, PAID "
+                      u"from ORDERS order by ORDERNO"_s);
     m_grid->Load();
+    m_grid->setColumnWidth(0, 60);
     m_grid->setColumnWidth(1, 110);
+    m_grid->setColumnWidth(2, 170);
+    m_grid->setColumnWidth(3, 190);
     m_grid->setColumnWidth(4, 50);
     m_grid->setColumnWidth(5, 90);
     m_grid->setColumnWidth(6, 50);

@@ -8,7 +8,7 @@ class TdvGrid;
 // The second window of the demo: every order in a grid. Shift+click on a
 // caption sorts by that column (again: descending); Price, Quantity and
 // Customer can be edited in place, Paid is a Yes/No column (Y, N or space),
-// and leaving an edited row stores it.
+// and leaving an edited row stores it (a changed Paid flag at once).
 class OrdersList : public QWidget
 {
     Q_OBJECT
@@ -17,7 +17,7 @@ public:
     explicit OrdersList(QWidget *parent = nullptr);
 
     TdvGrid *Grid() const { return m_grid; }
-    // Reads the orders again.
+    // Reads the orders again, by order number.
     void Reload();
 
 private:

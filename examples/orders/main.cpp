@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
         });
     }
 
+    OrdersList list; // made first, it goes last: the order form's controls leave first
     OrderForm form;
     TdvControlPanel *panel = form.ControlPanel();
     panel->SetConnectionString(OrdersDatabaseFile());
@@ -54,7 +55,6 @@ int main(int argc, char *argv[])
     dvt::LoadForm(&form);
     form.ShowLatestOrder();
     form.show();
-    OrdersList list;
     list.Reload();
     list.move(form.frameGeometry().topRight() + QPoint(16, 0));
     list.show();

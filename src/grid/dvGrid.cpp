@@ -319,6 +319,8 @@ QWidget *TdvGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewIt
             grid->d->setEditText(grid->d->visual(cell.column()), cell.row() + 1, text);
     });
     grid->d->editor = editor;
+    m_editing = index;
+    m_original = index.data(Qt::EditRole).toString();
     return editor;
 }
 
@@ -341,6 +343,8 @@ bool TdvGridDelegate::eventFilter(QObject *watched, QEvent *event)
         const bool passed = m_grid->RouteKeyEvent(key, [&](QKeyEvent *remaining) {
             handled = QStyledItemDelegate::eventFilter(watched, remaining);
         });
+        if (passed && key->key() == Qt::Key_Escape && m_editing.isValid())
+            m_grid->Model()->SetCell(m_editing.column(), m_editing.row() + 1, m_original);
         return !passed || handled;
     }
     if (event->type() == QEvent::FocusOut && editor

@@ -20,7 +20,7 @@ namespace {
 const QString NotLoaded = QStringLiteral(u"\u00DF\u00E6\u0080");
 
 // Converted rows beyond this many are dropped again, unless edited.
-constexpr int KeptRows = 4096;
+constexpr int KeptRows = 1024;
 
 const QString Yes = QStringLiteral("Yes");
 const QString No = QStringLiteral("No");

@@ -4,6 +4,7 @@
 // editor's keys through the grid's key handling.
 
 #include <QLoggingCategory>
+#include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 
 class TdvGrid;
@@ -31,4 +32,7 @@ protected:
 
 private:
     TdvGrid *m_grid;
+    // The cell being edited and its text before: Esc in the editor puts it back.
+    mutable QPersistentModelIndex m_editing;
+    mutable QString m_original;
 };

@@ -13,6 +13,7 @@
 #include "dvQuery.h"
 #include "dvtApplication.h"
 #include "dvtFormatSettings.h"
+#include "dvtGridTestSupport.h"
 #include "dvtTestForm.h"
 #include "dvtTestTables.h"
 
@@ -41,26 +42,11 @@ struct GridForm
         return grid->hasFocus();
     }
 
-    // The cell at (col, row) in the window's coordinates.
-    QPoint cellPoint(int col, int row) const
-    {
-        const QModelIndex index =
-            grid->Model()->index(row - 1, grid->horizontalHeader()->logicalIndex(col));
-        return grid->viewport()->mapTo(&form, grid->visualRect(index).center());
-    }
     void clickCell(int col, int row, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(form.windowHandle(), button, {}, cellPoint(col, row));
+        dvt::test::ClickCell(grid, col, row, button);
     }
-    void shiftClickHeader(int col)
-    {
-        QHeaderView *header = grid->horizontalHeader();
-        const int logical = header->logicalIndex(col);
-        const QPoint at(header->sectionViewportPosition(logical) + header->sectionSize(logical) / 2,
-                        header->height() / 2);
-        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::ShiftModifier,
-                          header->viewport()->mapTo(&form, at));
-    }
+    void shiftClickHeader(int col) { dvt::test::ClickCaption(grid, col); }
     // Columns of dark pixels in the drawn cell: where its text starts and ends,
     // relative to the cell's left and right edges.
     QPair<int, int> inkMargins(int col, int row) const
@@ -415,6 +401,7 @@ private Q_SLOTS:
         row("date: trigger opens the calendar", {{}, 4, u"?"_s, u"12/31/1999"_s, 0, 1});
         row("date: letters swallowed in the editor", {{}, 4, u"1a/2"_s, u"1/2"_s, 0, 0});
         row("text: anything typed", {{}, 1, u"a?+"_s, u"a?+"_s, 0, 0});
+        row("Esc in the editor puts the text back", {{}, 1, u"abc\x1b"_s, u"Smith"_s, 0, 0});
     }
     void typing()
     {
@@ -475,8 +462,7 @@ private Q_SLOTS:
         QVERIFY(f.grid->Select().endsWith(u" order by Code"_s));
         // A plain click does not sort.
         const QString sorted = f.grid->Select();
-        QTest::mouseClick(f.form.windowHandle(), Qt::LeftButton, {},
-                          f.grid->horizontalHeader()->mapTo(&f.form, QPoint(20, 5)));
+        dvt::test::ClickCaption(f.grid, 1, Qt::NoModifier);
         QCOMPARE(f.grid->Select(), sorted);
     }
 
