@@ -1,9 +1,7 @@
 #include "OrdersList.h"
 
-#include <QLabel>
 #include <QVBoxLayout>
 
-#include "dvGrid.h"
 #include "dvMessages.h"
 #include "dvQuery.h"
 #include "dvSQL.h"
@@ -11,13 +9,12 @@
 
 using namespace Qt::StringLiterals;
 
-OrdersList::OrdersList(QWidget *parent) : QWidget(parent)
+OrdersList::OrdersList()
 {
     setObjectName(u"OrdersList"_s);
     setWindowTitle(tr("dvTools demo: all orders"));
     auto *layout = new QVBoxLayout(this);
 
-    m_grid = new TdvGrid(this);
     m_grid->setObjectName(u"OrdersGrid"_s);
     m_grid->SetHeaders(u"No.,Date,Customer,Product,Qty,Price,Paid?"_s);
     m_grid->SetFormats(u",dd mmm yyyy,,,%d,%m,"_s);
@@ -32,9 +29,8 @@ OrdersList::OrdersList(QWidget *parent) : QWidget(parent)
     });
     layout->addWidget(m_grid);
 
-    m_status = new QLabel(tr("Shift+click a caption to sort; edit a cell and leave the row to "
-                             "store it."),
-                          this);
+    m_status->setText(
+        tr("Shift+click a caption to sort; edit a cell and leave the row to store it."));
     m_status->setObjectName(u"Status"_s);
     layout->addWidget(m_status);
     resize(760, 360);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QLabel>
 #include <QWidget>
 
-class QLabel;
-class TdvGrid;
+#include "dvGrid.h"
 
 // The second window of the demo: every order in a grid. Shift+click on a
 // caption sorts by that column (again: descending); Price, Quantity and
@@ -14,7 +14,7 @@ class OrdersList : public QWidget
     Q_OBJECT
 
 public:
-    explicit OrdersList(QWidget *parent = nullptr);
+    OrdersList(); // a window of its own
 
     TdvGrid *Grid() const { return m_grid; }
     // Reads the orders again, by order number.
@@ -24,6 +24,6 @@ private:
     // Stores the row the user left: its customer, quantity, price and paid flag.
     void StoreRow(int row);
 
-    TdvGrid *m_grid;
-    QLabel *m_status;
+    TdvGrid *m_grid = new TdvGrid(this);
+    QLabel *m_status = new QLabel(this);
 };

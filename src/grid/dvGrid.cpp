@@ -80,6 +80,10 @@ public:
     void openPopup(bool calendar);
     void sortBy(int col);
     void shapeColumns();
+    // Hands the item lists (Headers, Formats) to the model; when they differ,
+    // the signal tells the one that was set.
+    void setItems(const QString &headers, const QString &formats,
+                  void (TdvGrid::*changed)(const QString &), const QString &set);
     QColor highlightColor() const;
     bool typeRules(QChar &key);
 };
@@ -190,6 +194,15 @@ void TdvGrid::Private::sortBy(int col)
     Q_EMIT q->SelectChanged(select);
     Q_EMIT q->Reshaped();
     Q_EMIT q->loaded(true);
+}
+
+void TdvGrid::Private::setItems(const QString &headers, const QString &formats,
+                                void (TdvGrid::*changed)(const QString &), const QString &set)
+{
+    if (headers == model->Headers() && formats == model->Formats())
+        return;
+    model->SetItemLists(headers, formats);
+    Q_EMIT(q->*changed)(set);
 }
 
 QColor TdvGrid::Private::highlightColor() const
@@ -408,10 +421,7 @@ QString TdvGrid::Headers() const
 
 void TdvGrid::SetHeaders(const QString &headers)
 {
-    if (headers == Headers())
-        return;
-    d->model->SetHeaders(headers);
-    Q_EMIT HeadersChanged(headers);
+    d->setItems(headers, Formats(), &TdvGrid::HeadersChanged, headers);
 }
 
 QString TdvGrid::Formats() const
@@ -421,10 +431,7 @@ QString TdvGrid::Formats() const
 
 void TdvGrid::SetFormats(const QString &formats)
 {
-    if (formats == Formats())
-        return;
-    d->model->SetFormats(formats);
-    Q_EMIT FormatsChanged(formats);
+    d->setItems(Headers(), formats, &TdvGrid::FormatsChanged, formats);
 }
 
 int TdvGrid::DefaultRowHeight() const
@@ -603,7 +610,7 @@ int TdvGrid::ColCount() const
 
 void TdvGrid::SetColCount(int count)
 {
-    d->model->SetColCount(count);
+    d->model->Reshape(count, RowCount());
     Q_EMIT Reshaped();
 }
 
@@ -614,7 +621,7 @@ int TdvGrid::RowCount() const
 
 void TdvGrid::SetRowCount(int count)
 {
-    d->model->SetRowCount(count);
+    d->model->Reshape(ColCount(), count);
     Q_EMIT Reshaped();
 }
 

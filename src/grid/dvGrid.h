@@ -101,14 +101,14 @@ class TdvGrid : public QTableView, public dvt::TKeyHandler, public dvt::Loadable
 
 public:
     enum TGridOption {
-        goFixedVertLine = 0x1,
-        goFixedHorzLine = 0x2,
-        goVertLine = 0x4,
-        goHorzLine = 0x8,
-        goRangeSelect = 0x10,
-        goColSizing = 0x20,
-        goColMoving = 0x40,
-        goEditing = 0x80,
+        goFixedVertLine = 1 << 0,
+        goFixedHorzLine = 1 << 1,
+        goVertLine = 1 << 2,
+        goHorzLine = 1 << 3,
+        goRangeSelect = 1 << 4,
+        goColSizing = 1 << 5,
+        goColMoving = 1 << 6,
+        goEditing = 1 << 7,
     };
     Q_DECLARE_FLAGS(TGridOptions, TGridOption)
     Q_FLAG(TGridOptions)

@@ -258,21 +258,19 @@ QString TdvGridModel::Headers() const
     return d->headers;
 }
 
-void TdvGridModel::SetHeaders(const QString &headers)
-{
-    d->headers = headers;
-    if (d->colCount > 0)
-        Q_EMIT headerDataChanged(Qt::Horizontal, 0, d->colCount - 1);
-}
-
 QString TdvGridModel::Formats() const
 {
     return d->formats;
 }
 
-void TdvGridModel::SetFormats(const QString &formats)
+void TdvGridModel::SetItemLists(const QString &headers, const QString &formats)
 {
     d->formats = formats;
+    if (headers == d->headers)
+        return;
+    d->headers = headers;
+    if (d->colCount > 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, d->colCount - 1);
 }
 
 QString TdvGridModel::HeaderItem(int field) const
@@ -340,30 +338,22 @@ int TdvGridModel::ColCount() const
     return d->colCount;
 }
 
-void TdvGridModel::SetColCount(int count)
-{
-    if (count < 1 || count == d->colCount)
-        return;
-    beginResetModel();
-    d->colCount = count;
-    d->headerCells.resize(count);
-    for (Private::Row &row : d->rows)
-        row.cells.resize(count);
-    endResetModel();
-}
-
 int TdvGridModel::RowCount() const
 {
     return d->rowCount;
 }
 
-void TdvGridModel::SetRowCount(int count)
+void TdvGridModel::Reshape(int colCount, int rowCount)
 {
-    if (count < 2 || count == d->rowCount)
+    if (colCount < 1 || rowCount < 2 || (colCount == d->colCount && rowCount == d->rowCount))
         return;
     beginResetModel();
-    d->rowCount = count;
-    d->rows.removeIf([count](const auto &row) { return row.key() >= count; });
+    d->colCount = colCount;
+    d->rowCount = rowCount;
+    d->headerCells.resize(colCount);
+    d->rows.removeIf([rowCount](const auto &row) { return row.key() >= rowCount; });
+    for (Private::Row &row : d->rows)
+        row.cells.resize(colCount);
     endResetModel();
 }
 

@@ -57,9 +57,8 @@ public:
 
     // Comma-separated items, one per field: captions and display formats.
     QString Headers() const;
-    void SetHeaders(const QString &headers);
     QString Formats() const;
-    void SetFormats(const QString &formats);
+    void SetItemLists(const QString &headers, const QString &formats);
     // Item field + 1 of Headers, and of Formats with every "*" and "'" removed.
     QString HeaderItem(int field) const;
     QString FormatItem(int field) const;
@@ -79,11 +78,11 @@ public:
     QString Error() const;
     const QList<dvt::TFieldDef> &FieldDefs() const;
 
-    // The shape in the grid's numbering: RowCount includes the header row.
+    // The shape in the grid's numbering: RowCount includes the header row
+    // (at least 2). Cells beyond a smaller shape are dropped.
     int ColCount() const;
-    void SetColCount(int count);
     int RowCount() const;
-    void SetRowCount(int count);
+    void Reshape(int colCount, int rowCount);
 
     // The text of a cell as it is, without reading a row that is not loaded
     // yet (its cells are empty). Row 0 holds the header tags.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "dvtCursor_p.h"
 #include "dvtDatabase_p.h"
@@ -183,6 +184,22 @@ struct GridResult::Builder
     }
 };
 
+GridResult::Kind GridResult::KindOf(TFieldType type)
+{
+    static constexpr std::pair<TFieldType, Kind> kinds[] = {
+        {ftString, Kind::Text},    {ftFixedChar, Kind::Text}, {ftWideString, Kind::Text},
+        {ftSmallint, Kind::Int32}, {ftInteger, Kind::Int32},  {ftWord, Kind::Int32},
+        {ftLargeint, Kind::Int64}, {ftFloat, Kind::Double},   {ftCurrency, Kind::Double},
+        {ftDate, Kind::DateTime},  {ftTime, Kind::DateTime},  {ftDateTime, Kind::DateTime},
+        {ftBoolean, Kind::Bool},
+    };
+    for (const auto &[known, kind] : kinds) {
+        if (known == type)
+            return kind;
+    }
+    return Kind::None;
+}
+
 GridResult::GridResult() : m_builder(std::make_unique<Builder>()) {}
 GridResult::~GridResult() = default;
 
@@ -207,38 +224,8 @@ bool GridResult::open(const QString &databaseName, const QString &statement, QSt
     m_statement = statement;
     m_databaseName = databaseName;
     m_defs = stream->fieldDefs();
-    for (const TFieldDef &def : std::as_const(m_defs)) {
-        switch (def.DataType) {
-        case ftString:
-        case ftFixedChar:
-        case ftWideString:
-            m_kinds.push_back(Kind::Text);
-            break;
-        case ftSmallint:
-        case ftInteger:
-        case ftWord:
-            m_kinds.push_back(Kind::Int32);
-            break;
-        case ftLargeint:
-            m_kinds.push_back(Kind::Int64);
-            break;
-        case ftFloat:
-        case ftCurrency:
-            m_kinds.push_back(Kind::Double);
-            break;
-        case ftDate:
-        case ftTime:
-        case ftDateTime:
-            m_kinds.push_back(Kind::DateTime);
-            break;
-        case ftBoolean:
-            m_kinds.push_back(Kind::Bool);
-            break;
-        default:
-            m_kinds.push_back(Kind::None);
-            break;
-        }
-    }
+    for (const TFieldDef &def : std::as_const(m_defs))
+        m_kinds.push_back(KindOf(def.DataType));
     m_stream = std::move(stream);
     m_streamPage = 0;
 

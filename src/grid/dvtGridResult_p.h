@@ -23,8 +23,8 @@ class Cursor;
 // The result of one SELECT with a known row count, read lazily.
 //
 // Opening runs "select count(*) from (statement)" for the count (one scan in
-// the server, nothing transferred) and opens the statement itself as a
-// forward-only cursor. Rows are then read a page (PageRows rows) at a time:
+// the server, nothing transferred; a final "order by" is left out of it) and
+// opens the statement itself as a forward-only cursor. Rows are then read a page (PageRows rows) at a time:
 //   - the page right after the ones already streamed, or one a few pages
 //     ahead, comes from that cursor, which reads on where it stopped;
 //   - a page further away is read on its own by the statement limited to
@@ -83,6 +83,8 @@ private:
     struct Builder;
     enum class Kind { None, Int32, Int64, Double, DateTime, Bool, Text };
     enum class Window { Untried, Appended, Derived, None };
+
+    static Kind KindOf(TFieldType type);
 
     // Copies the cursor's current row into the page being read.
     void appendRow(const fb::Cursor &cursor);

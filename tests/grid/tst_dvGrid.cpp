@@ -281,17 +281,16 @@ private Q_SLOTS:
 
     void alignment_data()
     {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<bool>("right");
-        QTest::newRow("integer: right") << 0 << true;
-        QTest::newRow("text: left") << 1 << false;
-        QTest::newRow("float: right") << 3 << true;
-        QTest::newRow("date: left") << 4 << false;
+        const auto row = RowColumn<std::tuple<int, bool>>();
+        // column, drawn right-aligned
+        row("integer: right", {0, true});
+        row("text: left", {1, false});
+        row("float: right", {3, true});
+        row("date: left", {4, false});
     }
     void alignment()
     {
-        QFETCH(int, col);
-        QFETCH(bool, right);
+        const auto &[col, right] = Row<std::tuple<int, bool>>();
         GridForm f;
         QVERIFY(f.show(AllColumns));
         f.clickCell(5, 2); // the current cell elsewhere: row 1 is drawn plain
