@@ -15,9 +15,9 @@
 class TdvGridModel;
 class QPainter;
 
-// The grid's draw state of a cell: gdFocused is the current cell of a grid
-// that has the keyboard focus.
-enum TGridDrawStateFlag { gdSelected = 0x1, gdFocused = 0x2, gdFixed = 0x4 };
+// The draw state of a data cell: gdFocused is the current cell of a grid that
+// has the keyboard focus. (The header row is drawn by the view's header.)
+enum TGridDrawStateFlag { gdSelected = 0x1, gdFocused = 0x2 };
 Q_DECLARE_FLAGS(TGridDrawState, TGridDrawStateFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TGridDrawState)
 
@@ -33,7 +33,8 @@ struct TGridRect
 
 // The row-change event: the user leaves row ARow, which was edited.
 using TExitChangedRow = std::function<void(QObject *Sender, int ARow)>;
-// The draw-cell event, called before the grid draws a cell; Canvas() paints.
+// The draw-cell event, called before the grid draws a data cell; Canvas()
+// paints.
 using TDrawCellEvent = std::function<void(QObject *Sender, int ACol, int ARow, const QRect &Rect,
                                           TGridDrawState State)>;
 // The select-cell event: CanSelect may be changed to keep the current cell.
@@ -50,8 +51,10 @@ using TSelectCellEvent = std::function<void(QObject *Sender, int ACol, int ARow,
 //     travels with a moved column. Load puts the columns back in field order.
 //   - Loading: Load counts the records (RowCount = records + 1, at least 2)
 //     and reads none; rows are read when drawn or read through Cells,
-//     CellValue or Value. See TdvGridModel and GridResult for how any row is
-//     reached at the same cost and how values are kept compactly.
+//     CellValue or Value, a page of 256 at a time: the next pages from one
+//     forward cursor, a page far away by the statement limited to it, so that
+//     Ctrl+End reads the last page only. Values are kept in typed arrays and
+//     a row becomes text once (TdvGridModel, GridResult).
 //   - Headers and Formats: comma-separated items, item k + 1 for field k. A
 //     blank caption shows the field's name; a caption holding "?" makes the
 //     column a Yes/No column (Y/y shows as "Yes", any other single letter as
@@ -71,7 +74,11 @@ using TSelectCellEvent = std::function<void(QObject *Sender, int ACol, int ARow,
 //   - The current cell is drawn in the control panel's Highlight, else the
 //     grid's, else the grid's colour as it was when loaded.
 //   - OnExitChangedRow(row) tells that the user left an edited row: moving to
-//     another row, or the focus leaving the grid.
+//     another row, or the focus leaving the grid. A row is edited when typing
+//     in its cell editor changed a cell's trimmed text; the changes the grid
+//     makes itself (Yes/No keys, date "+" and "-") do not count, but like
+//     every change by the user they are signalled by cellEdited. Esc in the
+//     cell editor puts the cell's text back.
 // FixedCols is kept for forms; the view has no frozen columns, and
 // NoSelectCells keeps leading columns out of the selection instead.
 //

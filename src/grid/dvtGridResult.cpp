@@ -162,8 +162,7 @@ struct GridResult::Builder
             at += NullBytes;
             stored.values = quint32(at - page->block.get());
             if (column.lengths.empty()) {
-                std::memcpy(at, column.values.data(), column.values.size());
-                at += column.values.size();
+                at = std::copy(column.values.begin(), column.values.end(), at);
             } else if (narrow(column)) {
                 for (int row = 0; row < count; ++row)
                     *at++ = char(column.lengths[size_t(row)]);
@@ -177,8 +176,7 @@ struct GridResult::Builder
                 }
             }
             stored.bytes = quint32(at - page->block.get());
-            std::memcpy(at, column.bytes.data(), column.bytes.size());
-            at += column.bytes.size();
+            at = std::copy(column.bytes.begin(), column.bytes.end(), at);
         }
         return page;
     }

@@ -24,7 +24,8 @@ class Cursor;
 //
 // Opening runs "select count(*) from (statement)" for the count (one scan in
 // the server, nothing transferred; a final "order by" is left out of it) and
-// opens the statement itself as a forward-only cursor. Rows are then read a page (PageRows rows) at a time:
+// opens the statement itself as a forward-only cursor. Rows are then read a page (PageRows rows) at
+// a time:
 //   - the page right after the ones already streamed, or one a few pages
 //     ahead, comes from that cursor, which reads on where it stopped;
 //   - a page further away is read on its own by the statement limited to
