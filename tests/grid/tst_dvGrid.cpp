@@ -451,6 +451,7 @@ private Q_SLOTS:
         QVERIFY(f.show(u"select code, name from t where code <= 3 order by code"_s));
         f.shiftClickHeader(1);
         QCOMPARE(f.grid->Select(), u"select code, name from t where code <= 3  order by Name"_s);
+        QCOMPARE(f.grid->Model()->Statement(), f.grid->Select()); // the statement run
         f.grid->grab();
         QCOMPARE(f.grid->Cells(1, 1), u"Brown"_s);
         f.shiftClickHeader(1);
@@ -484,6 +485,7 @@ private Q_SLOTS:
         const int rows = f.grid->RowCount();
         f.shiftClickHeader(1);
         QCOMPARE(f.grid->Select(), select);
+        QCOMPARE(f.grid->Model()->Statement(), select);
         QCOMPARE(f.grid->RowCount(), rows);
         QCOMPARE(f.grid->Cells(1, 1), before);
     }
