@@ -22,7 +22,7 @@ QList<QAbstractButton *> groupOf(QAbstractButton *button)
 
 } // namespace
 
-TdvRadioButton::TdvRadioButton(QWidget *parent) : TCheckableControl(parent)
+TdvRadioButton::TdvRadioButton(QWidget *parent) : TCheckableControl(this, parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     // The focus often leaves a button before its group unchecks it (a click on
@@ -37,6 +37,26 @@ TdvRadioButton::TdvRadioButton(QWidget *parent) : TCheckableControl(parent)
 TdvRadioButton::TdvRadioButton(const QString &text, QWidget *parent) : TdvRadioButton(parent)
 {
     setText(text);
+}
+
+void TdvRadioButton::focusInEvent(QFocusEvent *event)
+{
+    TCheckableControl::focusInEvent(event);
+    // As one button of an exclusive group takes the focus, Qt takes the others
+    // out of the Tab chain (their policy loses Qt::TabFocus): the buttons of its
+    // QButtonGroup or, without one, every auto-exclusive button below its
+    // parent. Ours go back into it.
+    QList<QAbstractButton *> buttons;
+    if (group())
+        buttons = group()->buttons();
+    else if (parentWidget())
+        buttons = parentWidget()->findChildren<QAbstractButton *>();
+    constexpr auto untabbed = Qt::FocusPolicy(Qt::StrongFocus & ~Qt::TabFocus);
+    for (QAbstractButton *button : buttons) {
+        const bool taken = group() || (button->autoExclusive() && !button->group());
+        if (taken && qobject_cast<TdvRadioButton *>(button) && button->focusPolicy() == untabbed)
+            button->setFocusPolicy(Qt::StrongFocus);
+    }
 }
 
 void TdvRadioButton::KeyDown(quint16 &key, dvt::TShiftState shift)

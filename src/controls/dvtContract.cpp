@@ -9,6 +9,7 @@
 #include "dvtControl.h"
 #include "dvtIniFile.h"
 #include "dvtKeys.h"
+#include "dvtLogging.h"
 
 namespace dvt {
 
@@ -30,15 +31,41 @@ QString KeptValueKey(const QObject *control)
     return (owner ? owner->objectName() : QString()) + u'/' + control->objectName();
 }
 
+namespace {
+// The key needs the control's name: an unnamed control would share one key with
+// every other unnamed control of its form.
+bool HasKeptValueKey(const QObject *control)
+{
+    if (!control->objectName().isEmpty())
+        return true;
+    qCWarning(lcControls).noquote()
+        << Describe(control) << "has KeepValue but no object name: its value is not kept";
+    return false;
+}
+} // namespace
+
 QString ReadKeptValue(const QObject *control, const QString &defaultValue)
 {
+    if (!HasKeptValueKey(control))
+        return defaultValue;
     return TIniFile(KeptValuesFileName())
         .ReadString(keptValuesSection, KeptValueKey(control), defaultValue);
 }
 
 void WriteKeptValue(const QObject *control, const QString &value)
 {
-    TIniFile(KeptValuesFileName()).WriteString(keptValuesSection, KeptValueKey(control), value);
+    if (!HasKeptValueKey(control))
+        return;
+    // The text is kept exactly as it is, or not at all: a text with a line break
+    // (a single-line edit takes one from the clipboard) has no one-line form, so
+    // the file keeps the value kept before. Memos, whose text is made of lines,
+    // keep no value.
+    if (!TIniFile(KeptValuesFileName())
+             .WriteString(keptValuesSection, KeptValueKey(control), value)) {
+        qCWarning(lcControls).noquote()
+            << Describe(control)
+            << "could not keep its value: it holds a line break, or the file cannot be written";
+    }
 }
 
 bool EnterAsTabActive(bool ownFlag)

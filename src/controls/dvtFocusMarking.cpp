@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFont>
+#include <QWidget>
 
 #include "dvtControl.h"
 
@@ -14,7 +16,11 @@ bool IsRealFocusChange(const QFocusEvent *event)
 
 void FocusBold::save(const QWidget *control)
 {
-    m_savedBold = IsBold(control);
+    const QFont font = control->font();
+    m_savedBold = font.bold();
+    m_savedItalic = font.italic();
+    m_savedUnderline = font.underline();
+    m_savedStrikeOut = font.strikeOut();
 }
 
 void FocusBold::mark(QWidget *control)
@@ -24,7 +30,12 @@ void FocusBold::mark(QWidget *control)
 
 void FocusBold::restore(QWidget *control)
 {
-    SetBold(control, m_savedBold);
+    QFont font = control->font();
+    font.setBold(m_savedBold);
+    font.setItalic(m_savedItalic);
+    font.setUnderline(m_savedUnderline);
+    font.setStrikeOut(m_savedStrikeOut);
+    control->setFont(font);
 }
 
 } // namespace dvt

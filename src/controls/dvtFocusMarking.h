@@ -15,8 +15,9 @@ namespace dvt {
 // marking and stores no kept value then.
 bool IsRealFocusChange(const QFocusEvent *event);
 
-// Bold caption marking: remembers whether the caption was bold, makes it bold,
-// and returns it to the remembered state.
+// Bold caption marking: remembers the caption's font style (bold, italic,
+// underline, strike-out), makes it bold, and returns it to the whole remembered
+// style, so that a style the application set meanwhile goes too.
 class FocusBold
 {
 public:
@@ -26,6 +27,9 @@ public:
 
 private:
     bool m_savedBold = false;
+    bool m_savedItalic = false;
+    bool m_savedUnderline = false;
+    bool m_savedStrikeOut = false;
 };
 
 } // namespace dvt

@@ -14,6 +14,11 @@
 // dvt::Exception("Only one instance allowed!") and leaves ObjCount() unchanged.
 // Loaded() connects at run time, silently: a panel that cannot connect stays
 // disconnected and the reason surfaces as the Error of the first query.
+//
+// For an application's status bar or log window the panel emits, as every
+// connection does (dvtDatabase.h): connectedChanged (including the re-opening
+// after a lost connection), errorOccurred, and statementExecuted for every
+// statement the library sends on it, with its outcome and duration.
 class TdvControlPanel : public dvt::TDatabase, public dvt::Loadable
 {
     Q_OBJECT

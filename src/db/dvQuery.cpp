@@ -40,8 +40,15 @@ dvt::fb::Session *TdvQuery::Begin(const QString &statement)
     }
     dvt::fb::Session *session = database->session();
     if (!session)
-        Fail(database->LastError());
+        Refuse(*database, statement, database->LastError());
     return session;
+}
+
+bool TdvQuery::Refuse(dvt::TDatabase &database, const QString &statement, const QString &error)
+{
+    // Logged all the same: the application sees what was not sent, and why.
+    database.reportStatement(statement, false, 0, error);
+    return Fail(error);
 }
 
 bool TdvQuery::Report(const dvt::fb::Status &status)
@@ -49,9 +56,17 @@ bool TdvQuery::Report(const dvt::fb::Status &status)
     if (!status.failed())
         return true;
     m_error = status.message();
-    if (status.connectionLost() && m_database)
-        m_database->connectionLost();
+    if (status.connectionLost() && m_database) {
+        m_database->connectionLost(m_error);
+        m_error = m_database->LastError(); // says whether a transaction went with it
+    }
     return false;
+}
+
+bool TdvQuery::TransactionLost() const
+{
+    const dvt::TDatabase *database = dvt::TDatabase::Find(m_databaseName);
+    return database && database->TransactionLost();
 }
 
 bool TdvQuery::Execute(const QString &statement)
@@ -247,6 +262,9 @@ void TdvQuery::SetParamFloat(int index, double value)
 bool TdvQuery::ExecutePrepared()
 {
     m_error.clear();
+    // The statement went with its connection; so did the transaction.
+    if (!m_cursor->isPrepared() && m_database && m_database->TransactionLost())
+        return Refuse(*m_database, m_sql, m_database->LostTransactionError());
     dvt::fb::Status status;
     m_cursor->executePrepared(status);
     return Report(status);

@@ -29,11 +29,11 @@ class Status;
 // never scanned for parameters (a quoted time such as "10:30:00" is fine).
 //
 // After a Select that answered true the query is open on the first row. Rows
-// are fetched from the database as they are reached and kept, so First and
-// MoveBy go anywhere and RecordCount is exact (it fetches the rest). A reader
-// that only walks forward over a large result (an export) sets Unidirectional:
-// then no row is kept, RecordCount answers -1, and going back runs the
-// statement again.
+// are fetched from the database as they are reached. A new query is
+// Unidirectional: only the current row is kept, RecordCount answers -1, and
+// going back runs the statement again. A reader that moves back and forth (a
+// grid) turns Unidirectional off: then every fetched row is kept, so First and
+// MoveBy go anywhere and RecordCount is exact (it fetches the rest).
 //
 // Values: GetFieldValue (by name, letter case ignored) and Value (by position)
 // answer a QVariant, invalid for NULL: QString for text and memo columns,
@@ -78,6 +78,9 @@ public:
     QString Error() const { return m_error; }
     // The last statement given.
     QString SQL() const { return m_sql; }
+    // The connection named DatabaseName was lost with a transaction open: every
+    // statement fails until the transaction is rolled back (dvtDatabase.h).
+    bool TransactionLost() const;
 
     QString DatabaseName() const { return m_databaseName; }
     void SetDatabaseName(const QString &name) { m_databaseName = name; }
@@ -128,6 +131,8 @@ public:
 private:
     static QString Joined(const QStringList &items);
     bool Fail(const QString &message);
+    // Fails a statement that no connection would take.
+    bool Refuse(dvt::TDatabase &database, const QString &statement, const QString &error);
     // Starts a new statement: clears Error, keeps the text, closes the result,
     // and answers the session of the connection named DatabaseName, connecting
     // on demand; nullptr with the reason in Error.
@@ -137,7 +142,7 @@ private:
     bool ValidParam(int index) const;
 
     QString m_databaseName = QStringLiteral("dvTools");
-    bool m_unidirectional = false;
+    bool m_unidirectional = true;
     QString m_error;
     QString m_sql;
     QPointer<dvt::TDatabase> m_database; // where the cursor runs

@@ -473,6 +473,7 @@ public:
     }
 
     const dvt::transfer::ImportCounts &Counts() const { return m_counts; }
+    bool TransactionLost() const { return m_query.TransactionLost(); }
     EventPump &Events() { return m_events; }
 
 private:
@@ -606,7 +607,8 @@ ImportCounts Import(const QString &table, const QString &fileName, QChar separat
     if (file.Next(line))
         unscrambled(line);
     importer.ReadHeader(line);
-    while (file.Next(line)) {
+    // A transaction lost with its connection would refuse every further row.
+    while (!importer.TransactionLost() && file.Next(line)) {
         unscrambled(line);
         importer.Insert(line);
         importer.Events().Tick();

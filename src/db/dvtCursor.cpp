@@ -1,3 +1,5 @@
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,6 +13,17 @@ constexpr size_t BlockSize = size_t(1) << 20;
 
 const QString statementReturnsNoRows =
     QStringLiteral("The statement returns no rows; run it with Execute");
+
+// Every statement sent to the engine passes here, timed, to the session's log.
+template<typename Send>
+bool logged(const Session &session, const QString &sql, Status &status, Send &&send)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const bool done = send();
+    session.logStatement(sql, status, timer.elapsed());
+    return done;
+}
 
 } // namespace
 
@@ -116,6 +129,7 @@ void Cursor::close()
     if (m_session)
         m_session->remove(this);
     m_session = nullptr;
+    m_sql.clear();
     m_transaction = nullptr;
     m_defs.clear();
     m_open = false;
@@ -132,6 +146,11 @@ void Cursor::close()
 bool Cursor::execute(Session &session, const QString &sql, Status &status)
 {
     close();
+    return logged(session, sql, status, [&] { return executeNow(session, sql, status); });
+}
+
+bool Cursor::executeNow(Session &session, const QString &sql, Status &status)
+{
     Transaction *transaction = session.explicitTransaction();
     Transaction own;
     if (!transaction) {
@@ -152,7 +171,13 @@ bool Cursor::execute(Session &session, const QString &sql, Status &status)
 bool Cursor::open(Session &session, const QString &sql, bool keepRows, Status &status)
 {
     close();
+    return logged(session, sql, status, [&] { return openNow(session, sql, keepRows, status); });
+}
+
+bool Cursor::openNow(Session &session, const QString &sql, bool keepRows, Status &status)
+{
     attach(session);
+    m_sql = sql;
     m_transaction = session.explicitTransaction();
     if (!m_transaction) {
         m_ownTransaction = std::make_unique<Transaction>();
@@ -193,6 +218,11 @@ bool Cursor::open(Session &session, const QString &sql, bool keepRows, Status &s
         return false;
     }
     return true;
+}
+
+bool Cursor::rerun(Status &status)
+{
+    return logged(*m_session, m_sql, status, [&] { return restart(status); });
 }
 
 // Executes the prepared statement again and moves to its first row.
@@ -255,7 +285,7 @@ void Cursor::first(Status &status)
         return;
     }
     if (m_current != 0 || m_eof)
-        restart(status);
+        rerun(status);
 }
 
 int Cursor::moveBy(int distance, Status &status)
@@ -268,7 +298,7 @@ int Cursor::moveBy(int distance, Status &status)
         if (m_keepRows) {
             setCurrent(target);
         } else {
-            restart(status);
+            rerun(status);
             if (m_current == 0)
                 moveBy(target, status);
         }
@@ -352,7 +382,13 @@ Cell Cursor::cell(int field) const
 bool Cursor::prepare(Session &session, const QString &sql, Status &status)
 {
     close();
+    return logged(session, sql, status, [&] { return prepareNow(session, sql, status); });
+}
+
+bool Cursor::prepareNow(Session &session, const QString &sql, Status &status)
+{
     attach(session);
+    m_sql = sql;
     Transaction *transaction = session.explicitTransaction();
     Transaction own; // preparing only reads the catalogue
     if (!transaction) {
@@ -377,6 +413,11 @@ bool Cursor::executePrepared(Status &status)
         status.fail(QStringLiteral("No statement is prepared"));
         return false;
     }
+    return logged(*m_session, m_sql, status, [&] { return executePreparedNow(status); });
+}
+
+bool Cursor::executePreparedNow(Status &status)
+{
     Transaction *transaction = m_session->explicitTransaction();
     Transaction own;
     if (!transaction) {

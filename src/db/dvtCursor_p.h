@@ -73,12 +73,20 @@ public:
     void sessionClosing() override;
 
 private:
+    // What the public operations of the same names send, each timed and logged.
+    bool executeNow(Session &session, const QString &sql, Status &status);
+    bool openNow(Session &session, const QString &sql, bool keepRows, Status &status);
+    bool prepareNow(Session &session, const QString &sql, Status &status);
+    bool executePreparedNow(Status &status);
     bool fetchRow(Status &status);
     bool restart(Status &status);
+    // Runs the open statement again from its first row, as a new statement sent.
+    bool rerun(Status &status);
     void setCurrent(int row);
     void attach(Session &session);
 
     Session *m_session = nullptr;
+    QString m_sql; // of the open or prepared statement
     Statement m_statement;
     std::unique_ptr<Transaction> m_ownTransaction;
     Transaction *m_transaction = nullptr;

@@ -6,6 +6,7 @@
 
 #include "dvtDatabase_p.h"
 #include "dvtFolders.h"
+#include "dvtLogging.h"
 #include "dvtSession_p.h"
 
 namespace dvt {
@@ -36,7 +37,7 @@ TDatabase::TDatabase(QObject *owner) : QObject(owner)
 
 TDatabase::~TDatabase()
 {
-    Close();
+    m_session.reset(); // rolls back; no signal from a half-destroyed object
     auto &databases = registry();
     databases.erase(std::remove(databases.begin(), databases.end(), this), databases.end());
 }
@@ -83,23 +84,42 @@ bool TDatabase::Open()
 {
     if (m_session)
         return true;
+    if (TransactionLost()) {
+        m_lastError = LostTransactionError(); // signalled when it was lost
+        return false;
+    }
     const QString target = Target();
     if (target.isEmpty()) {
-        m_lastError =
+        SetLastError(
             m_aliasName.isEmpty()
                 ? QStringLiteral("No database is given: set a connection string or an alias")
-                : QStringLiteral("Unknown database alias \"%1\"").arg(m_aliasName);
+                : QStringLiteral("Unknown database alias \"%1\"").arg(m_aliasName));
         return false;
     }
     fb::Status status;
     m_session = fb::Session::open({target, m_userName, m_password}, m_autoCreate, status);
-    m_lastError = m_session ? QString() : status.message();
-    return m_session != nullptr;
+    if (!m_session) {
+        SetLastError(status.message());
+        return false;
+    }
+    m_lastError.clear();
+    m_session->setStatementLog([this](const QString &sql, const fb::Status &result, qint64 msecs) {
+        reportStatement(sql, !result.failed(), msecs,
+                        result.failed() ? result.message() : QString());
+    });
+    qCDebug(lcDb) << objectName() << "connected to" << target;
+    Q_EMIT connectedChanged(true);
+    return true;
 }
 
 void TDatabase::Close()
 {
+    m_lostTransaction.clear(); // closing ends a lost transaction as well
+    if (!m_session)
+        return;
     m_session.reset();
+    qCDebug(lcDb) << objectName() << "disconnected";
+    Q_EMIT connectedChanged(false);
 }
 
 void TDatabase::SetConnected(bool connected)
@@ -116,36 +136,60 @@ bool TDatabase::StartTransaction()
     if (!open)
         return false;
     fb::Status status;
-    const bool started = open->startTransaction(status);
-    m_lastError = started ? QString() : status.message();
-    return started;
+    if (!open->startTransaction(status)) {
+        SetLastError(status.message());
+        return false;
+    }
+    m_lastError.clear();
+    return true;
 }
 
 bool TDatabase::Commit()
 {
-    return EndTransaction(&fb::Session::commit);
+    return EndTransaction(true);
 }
 
 bool TDatabase::Rollback()
 {
-    return EndTransaction(&fb::Session::rollback);
+    return EndTransaction(false);
 }
 
-bool TDatabase::EndTransaction(bool (fb::Session::*end)(fb::Status &))
+bool TDatabase::EndTransaction(bool commit)
 {
-    fb::Status status;
-    const bool done = m_session && (m_session.get()->*end)(status);
-    m_lastError = done        ? QString()
-                  : m_session ? status.message()
-                              : QStringLiteral("The database is not connected");
-    if (status.connectionLost())
-        connectionLost();
-    return done;
+    const bool lostBefore = TransactionLost();
+    if (!lostBefore) {
+        fb::Status status;
+        if (m_session && (commit ? m_session->commit(status) : m_session->rollback(status))) {
+            m_lastError.clear();
+            return true;
+        }
+        if (!status.connectionLost()) {
+            SetLastError(m_session ? status.message()
+                                   : QStringLiteral("The database is not connected"));
+            return false;
+        }
+        connectionLost(status.message());
+    }
+    // The engine has rolled the lost transaction back: a rollback ends it here
+    // too, and a commit cannot store what is gone.
+    if (!commit) {
+        m_lostTransaction.clear();
+        m_lastError.clear();
+        return true;
+    }
+    // A commit whose answer was lost may have been carried out.
+    SetLastError((lostBefore ? QStringLiteral("The transaction was lost with the connection to the "
+                                              "database, and none of its changes were stored: %1")
+                             : QStringLiteral("The connection to the database was lost at the "
+                                              "commit: whether the transaction was stored is "
+                                              "unknown: %1"))
+                     .arg(m_lostTransaction));
+    return false;
 }
 
 bool TDatabase::InTransaction() const
 {
-    return m_session && m_session->explicitTransaction();
+    return TransactionLost() || (m_session && m_session->explicitTransaction());
 }
 
 bool TDatabase::CreateDatabase(const QString &target, const QString &user, const QString &password,
@@ -181,9 +225,42 @@ fb::Session *OpenSession(TDatabase &database)
     return database.session();
 }
 
-void TDatabase::connectionLost()
+void TDatabase::connectionLost(const QString &reason)
 {
+    const bool inTransaction = m_session && m_session->explicitTransaction();
+    qCWarning(lcDb).noquote() << objectName()
+                              << (inTransaction ? "lost its connection and its open transaction:"
+                                                : "lost its connection:")
+                              << reason;
     Close();
+    if (inTransaction)
+        m_lostTransaction = reason;
+    SetLastError(inTransaction ? LostTransactionError() : reason);
+}
+
+QString TDatabase::LostTransactionError() const
+{
+    return QStringLiteral("The connection to the database was lost with a transaction open, and "
+                          "the transaction with it; roll it back to go on: %1")
+        .arg(m_lostTransaction);
+}
+
+void TDatabase::SetLastError(const QString &error)
+{
+    m_lastError = error;
+    if (!error.isEmpty())
+        Q_EMIT errorOccurred(error);
+}
+
+void TDatabase::reportStatement(const QString &statement, bool ok, qint64 msecs,
+                                const QString &error)
+{
+    if (ok)
+        qCDebug(lcSql).noquote().nospace() << "ok " << msecs << " ms: " << statement;
+    else
+        qCDebug(lcSql).noquote().nospace()
+            << "failed " << msecs << " ms: " << statement << "\n  " << error;
+    Q_EMIT statementExecuted(statement, ok, msecs, error);
 }
 
 } // namespace dvt

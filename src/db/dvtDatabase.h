@@ -27,10 +27,22 @@ class Status;
 // SELECT reads in a read-only read-committed transaction that lives while its
 // query is open). Between StartTransaction and Commit or Rollback every
 // statement of every query on this connection runs in that one transaction;
-// ending it closes the queries whose result sets are open in it.
+// ending it closes the queries whose result sets are open in it. Closing the
+// connection rolls it back.
+//
+// A connection found lost (a network failure, a server shut down, an
+// administrator ending the attachment) is closed. Outside a transaction the next
+// statement opens it again. A transaction open at that moment is gone with it,
+// and never continues on a new connection: until Rollback (or Close) every
+// statement fails with the loss in its Error and Commit answers false.
 //
 // Failures never raise: the operations answer false and keep the database's
 // message in LastError.
+//
+// Signals: connectedChanged, errorOccurred for failures of the connection
+// itself, and statementExecuted for every statement sent (also logged on the
+// category "dvtools.sql", so QT_LOGGING_RULES="dvtools.sql.debug=true" shows
+// them without code).
 class TDatabase : public QObject
 {
     Q_OBJECT
@@ -40,7 +52,8 @@ class TDatabase : public QObject
     Q_PROPERTY(QString UserName READ UserName WRITE SetUserName)
     Q_PROPERTY(QString Password READ Password WRITE SetPassword)
     Q_PROPERTY(bool AutoCreate READ AutoCreate WRITE SetAutoCreate)
-    Q_PROPERTY(bool Connected READ Connected WRITE SetConnected STORED false)
+    Q_PROPERTY(
+        bool Connected READ Connected WRITE SetConnected NOTIFY connectedChanged STORED false)
 
 public:
     explicit TDatabase(QObject *owner = nullptr);
@@ -81,9 +94,15 @@ public:
     QString LastError() const { return m_lastError; }
 
     bool StartTransaction();
+    // False for a transaction lost with its connection; Rollback then ends it.
     bool Commit();
     bool Rollback();
+    // True from StartTransaction until Commit or Rollback ends the transaction,
+    // a lost one included.
     bool InTransaction() const;
+    // The connection was lost while a transaction was open, and Rollback has not
+    // ended that transaction yet.
+    bool TransactionLost() const { return !m_lostTransaction.isEmpty(); }
 
     // Creates an empty dialect-1 database with the UTF8 default character set;
     // an embedded file gets its parent folders too. Answers false, with the
@@ -94,15 +113,31 @@ public:
     static bool DropDatabase(const QString &target, const QString &user = {},
                              const QString &password = {}, QString *error = nullptr);
 
+Q_SIGNALS:
+    // The connection was opened or closed, including when it was found lost and
+    // when a statement opened it again.
+    void connectedChanged(bool connected);
+    // A failure of the connection itself (it cannot be opened, a transaction
+    // cannot be started or ended, it was lost), with the text of LastError.
+    void errorOccurred(const QString &message);
+    // Each statement sent on this connection by any query of the library (record
+    // routines, combo boxes, export and import included), or refused for want of
+    // a connection: its text, whether it succeeded, how long it took and the
+    // database's message when it failed.
+    void statementExecuted(const QString &statement, bool ok, qint64 msecs, const QString &error);
+
 private:
     friend class ::TdvQuery;
     friend fb::Session *OpenSession(TDatabase &database);
     // The open session, connecting on demand; nullptr, with LastError, when the
-    // connection cannot be made.
+    // connection cannot be made or its transaction was lost.
     fb::Session *session();
     // Called by queries when a statement found the connection gone.
-    void connectionLost();
-    bool EndTransaction(bool (fb::Session::*end)(fb::Status &));
+    void connectionLost(const QString &reason);
+    void reportStatement(const QString &statement, bool ok, qint64 msecs, const QString &error);
+    bool EndTransaction(bool commit);
+    void SetLastError(const QString &error);
+    QString LostTransactionError() const;
 
     QString m_aliasName;
     QString m_databaseName;
@@ -111,6 +146,7 @@ private:
     QString m_password;
     bool m_autoCreate = true;
     QString m_lastError;
+    QString m_lostTransaction; // why the open transaction was lost
     std::unique_ptr<fb::Session> m_session;
 };
 

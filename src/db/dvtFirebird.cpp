@@ -1,10 +1,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTime>
 
@@ -15,9 +11,8 @@
 #include <initializer_list>
 #include <mutex>
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "dvtEngineConfig_p.h"
 #include "dvtFirebird_p.h"
 
 namespace dvt::fb {
@@ -251,46 +246,6 @@ void Status::clear()
 
 namespace {
 
-// Points the embedded engine at a private configuration in which several
-// processes can share one database file, unless the environment chose one.
-void configureEmbeddedEngine()
-{
-    if (qEnvironmentVariableIsSet("FIREBIRD"))
-        return;
-    const QString system = QStringLiteral(DVTOOLS_FIREBIRD_ROOT);
-    if (!QFileInfo::exists(system + QStringLiteral("/firebird.msg")))
-        return;
-    // Fixed paths rather than TMPDIR: every process that opens a file must
-    // find the same lock folder, or two engines would each think they are alone.
-    const QString root = QStringLiteral("/tmp/dvtools-firebird-%1").arg(getuid());
-    if (!QDir().mkpath(root))
-        return;
-    for (const char *entry : {"plugins", "intl", "firebird.msg"}) {
-        const QString name = QString::fromLatin1(entry);
-        QFile::link(system + QLatin1Char('/') + name, root + QLatin1Char('/') + name);
-    }
-    const QByteArray config = "# Written by dvTools: lets several processes share a "
-                              "database file.\nServerMode = SuperClassic\n";
-    const QString configPath = root + QStringLiteral("/firebird.conf");
-    QFile current(configPath);
-    if (!current.open(QIODevice::ReadOnly) || current.readAll() != config) {
-        QSaveFile file(configPath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(config) != config.size()
-            || !file.commit())
-            return;
-    }
-    if (!qEnvironmentVariableIsSet("FIREBIRD_LOCK")) {
-        const QString lock = QStringLiteral("/tmp/dvtools-firebird-lock");
-        // Shared by all users like /tmp itself: another user's lock files stay
-        // theirs, so a file opened by two users fails instead of being shared
-        // by two engines that do not see each other.
-        if (QDir().mkpath(lock))
-            ::chmod(QFile::encodeName(lock).constData(), 01777);
-        qputenv("FIREBIRD_LOCK", QFile::encodeName(lock));
-    }
-    qputenv("FIREBIRD", QFile::encodeName(root));
-}
-
 std::atomic<int> liveAttachments{0};
 
 // Stops the client's and the embedded engine's threads while the program is
@@ -332,15 +287,6 @@ private:
 
 } // namespace
 
-void PrepareClientEnvironment()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        configureEmbeddedEngine();
-        qAddPostRoutine(shutDownClient);
-    });
-}
-
 bool IsEmbeddedTarget(const QString &target)
 {
     // "host:path" and "host/port:path" name a server; an absolute or relative
@@ -372,8 +318,11 @@ bool Attachment::create(const ConnectParams &params, Status &status)
 bool Attachment::open(const ConnectParams &params, const QByteArray &dpb, bool create,
                       Status &status)
 {
-    PrepareClientEnvironment();
+    static std::once_flag once;
+    std::call_once(once, [] { qAddPostRoutine(shutDownClient); });
     detach();
+    if (!PrepareEngineConfiguration(status))
+        return false;
     const QByteArray target = params.target.toUtf8();
     const auto length = static_cast<short>(dpb.size());
     const ApplicationSignalHandlers keep;

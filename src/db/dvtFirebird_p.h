@@ -39,11 +39,6 @@ private:
     QString m_message;
 };
 
-// Points the embedded engine at a private configuration (SuperClassic server
-// mode, so that several processes can share a database file) unless the
-// environment already names one. Runs once, before the first client call.
-void PrepareClientEnvironment();
-
 // Where and how to connect.
 struct ConnectParams
 {

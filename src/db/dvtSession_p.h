@@ -3,6 +3,9 @@
 // Internal: an open connection with its explicit transaction, and the objects
 // that hold engine handles on it.
 
+#include <QString>
+
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,6 +52,17 @@ public:
     void add(SessionUser *user);
     void remove(SessionUser *user);
 
+    // Told of every statement sent on this session: its text, its outcome and
+    // how long it took, in milliseconds.
+    using StatementLog =
+        std::function<void(const QString &sql, const Status &status, qint64 msecs)>;
+    void setStatementLog(StatementLog log) { m_log = std::move(log); }
+    void logStatement(const QString &sql, const Status &status, qint64 msecs) const
+    {
+        if (m_log)
+            m_log(sql, status, msecs);
+    }
+
 private:
     Session() = default;
     void endTransaction();
@@ -56,6 +70,7 @@ private:
     Attachment m_attachment;
     std::unique_ptr<Transaction> m_transaction;
     std::vector<SessionUser *> m_users;
+    StatementLog m_log;
 };
 
 } // namespace dvt::fb

@@ -12,42 +12,6 @@ namespace dvt {
 
 namespace {
 
-QString escaped(const QString &value)
-{
-    QString out;
-    out.reserve(value.size());
-    for (const QChar c : value) {
-        if (c == u'\\')
-            out += QStringLiteral("\\\\");
-        else if (c == u'\r')
-            out += QStringLiteral("\\r");
-        else if (c == u'\n')
-            out += QStringLiteral("\\n");
-        else
-            out += c;
-    }
-    return out;
-}
-
-QString unescaped(QStringView value)
-{
-    QString out;
-    out.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (c == u'\\' && i + 1 < value.size()) {
-            const QChar next = value[i + 1];
-            if (next == u'\\' || next == u'r' || next == u'n') {
-                out += next == u'\\' ? QChar(u'\\') : next == u'r' ? QChar(u'\r') : QChar(u'\n');
-                ++i;
-                continue;
-            }
-        }
-        out += c;
-    }
-    return out;
-}
-
 QStringList readLines(const QString &fileName)
 {
     QFile file(fileName);
@@ -101,7 +65,7 @@ QString TIniFile::ReadString(const QString &section, const QString &key,
             QStringView value = QStringView(line).mid(line.indexOf(u'=') + 1);
             if (value.endsWith(u'\r'))
                 value.chop(1);
-            return unescaped(value);
+            return value.toString();
         }
     }
     return defaultValue;
@@ -116,10 +80,16 @@ int TIniFile::ReadInteger(const QString &section, const QString &key, int defaul
 
 bool TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
+    // A line break would end the entry early and start a line of its own.
+    const auto oneLine = [](const QString &text) {
+        return !text.contains(u'\n') && !text.contains(u'\r');
+    };
+    if (!oneLine(section) || !oneLine(key) || !oneLine(value))
+        return false;
     QStringList lines = readLines(m_fileName);
     if (!lines.isEmpty() && lines.constLast().isEmpty())
         lines.removeLast();
-    const QString entry = key + u'=' + escaped(value);
+    const QString entry = key + u'=' + value;
 
     qsizetype sectionStart = -1; // the line after the section's header
     qsizetype insertAt = -1;     // after the section's last entry

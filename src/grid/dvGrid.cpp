@@ -23,6 +23,7 @@
 #include "dvtFocusMarking.h"
 #include "dvtFormat.h"
 #include "dvtFormatSettings.h"
+#include "dvtLogging.h"
 
 Q_LOGGING_CATEGORY(lcGrid, "dvtools.grid")
 
@@ -37,9 +38,9 @@ void Guarded(const QObject *grid, const char *what, Call call)
     try {
         call();
     } catch (const std::exception &error) {
-        qCWarning(lcGrid) << "TdvGrid" << grid->objectName() << what << "raised:" << error.what();
+        qCWarning(lcGrid).noquote() << Describe(grid) << what << "raised:" << error.what();
     } catch (...) {
-        qCWarning(lcGrid) << "TdvGrid" << grid->objectName() << what << "raised";
+        qCWarning(lcGrid).noquote() << Describe(grid) << what << "raised";
     }
 }
 
@@ -391,6 +392,7 @@ TdvGrid::TdvGrid(QWidget *parent)
     SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect
                | goColSizing | goColMoving | goEditing);
     setCurrentIndex(d->model->index(0, 0));
+    LoadOnFirstShow(this);
 }
 
 TdvGrid::~TdvGrid() = default;
@@ -534,7 +536,7 @@ void TdvGrid::SetOptions(TGridOptions options)
 void TdvGrid::Load()
 {
     if (d->select.isEmpty())
-        qCWarning(lcGrid) << "TdvGrid" << objectName() << "Load() without a Select statement";
+        qCWarning(lcGrid).noquote() << Describe(this) << "Load() without a Select statement";
     const bool ok = d->model->Load(d->select);
     if (ok)
         d->shapeColumns();
@@ -571,7 +573,7 @@ QString TdvGrid::Cells(int ACol, int ARow) const
 void TdvGrid::SetCells(int ACol, int ARow, const QString &text)
 {
     if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= RowCount()) {
-        qCWarning(lcGrid) << "TdvGrid" << objectName() << "has no cell" << ACol << ARow;
+        qCWarning(lcGrid).noquote() << Describe(this) << "has no cell" << ACol << ARow;
         return;
     }
     d->model->SetCell(d->logical(ACol), ARow, text);

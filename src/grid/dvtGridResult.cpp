@@ -204,23 +204,12 @@ GridResult::~GridResult() = default;
 bool GridResult::open(const QString &databaseName, const QString &statement, QString *error)
 {
     close();
-    TDatabase *database = TDatabase::Find(databaseName);
-    fb::Session *session = database ? OpenSession(*database) : nullptr;
-    if (!session) {
-        *error = database
-                     ? database->LastError()
-                     : QStringLiteral("No database connection is named \"%1\"").arg(databaseName);
-        return false;
-    }
-    fb::Status status;
+    m_databaseName = databaseName;
     auto stream = std::make_unique<fb::Cursor>();
-    if (!stream->open(*session, statement, false, status)) {
-        *error = status.message();
+    if (!openCursor(*stream, statement, error))
         return false;
-    }
     m_open = true;
     m_statement = statement;
-    m_databaseName = databaseName;
     m_defs = stream->fieldDefs();
     for (const TFieldDef &def : std::as_const(m_defs))
         m_kinds.push_back(KindOf(def.DataType));
@@ -228,8 +217,7 @@ bool GridResult::open(const QString &databaseName, const QString &statement, QSt
     m_streamPage = 0;
 
     fb::Cursor count;
-    fb::Status countStatus;
-    if (count.open(*session, CountStatement(statement), false, countStatus) && !count.eof()) {
+    if (openCursor(count, CountStatement(statement)) && !count.eof()) {
         m_rowCount = int(std::min<qint64>(fb::CellInteger(*count.column(0), count.cell(0)),
                                           std::numeric_limits<int>::max() - 1));
         m_pages.resize(size_t(m_rowCount) / PageRows + 1);
@@ -332,20 +320,33 @@ QString GridResult::windowStatement(Window form, int first, int last) const
     return QStringLiteral("select * from (%1) rows %2 to %3").arg(m_statement).arg(first).arg(last);
 }
 
-bool GridResult::readWindow(int index)
+bool GridResult::openCursor(fb::Cursor &cursor, const QString &statement, QString *error)
 {
     TDatabase *database = TDatabase::Find(m_databaseName);
     fb::Session *session = database ? OpenSession(*database) : nullptr;
-    if (!session)
+    if (!session) {
+        if (error)
+            *error =
+                database
+                    ? database->LastError()
+                    : QStringLiteral("No database connection is named \"%1\"").arg(m_databaseName);
         return false;
+    }
+    fb::Status status; // the session's statement log sees the statement
+    const bool opened = cursor.open(*session, statement, false, status);
+    if (!opened && error)
+        *error = status.message();
+    return opened;
+}
+
+bool GridResult::readWindow(int index)
+{
     const int first = index * PageRows + 1;
     for (Window form : {Window::Appended, Window::Derived}) {
         if (m_window != Window::Untried && m_window != form)
             continue;
         fb::Cursor cursor;
-        fb::Status status;
-        if (!cursor.open(*session, windowStatement(form, first, first + PageRows - 1), false,
-                         status)
+        if (!openCursor(cursor, windowStatement(form, first, first + PageRows - 1))
             || cursor.fieldDefs().size() != m_defs.size())
             continue;
         m_window = form;

@@ -94,6 +94,8 @@ private:
     bool streamTo(int page);
     bool readWindow(int page);
     QString windowStatement(Window form, int first, int last) const;
+    // Opens a statement on the connection; *error tells why it could not.
+    bool openCursor(fb::Cursor &cursor, const QString &statement, QString *error = nullptr);
     const Page *pageOf(int row) const;
 
     bool m_open = false;

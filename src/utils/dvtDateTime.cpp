@@ -43,13 +43,10 @@ DayAndTime split(TDateTime dateTime)
     if (!std::isfinite(dateTime) || dateTime < FirstDay - 1 || dateTime > LastDay + 1)
         invalidDateTime(dateTime);
     const double whole = std::trunc(dateTime);
-    DayAndTime parts{int(whole), std::llround(std::fabs(dateTime - whole) * MsPerDay)};
-    // A time that rounds up to midnight belongs to the next day; for negative
-    // values that day lies further from the epoch.
-    if (parts.ms >= MsPerDay) {
-        parts.ms -= MsPerDay;
-        parts.day += dateTime < 0 ? -1 : 1;
-    }
+    // The date is the whole days; a time of day that rounds up to midnight stays
+    // the last millisecond of its day rather than moving the date on.
+    const qint64 ms = std::llround(std::fabs(dateTime - whole) * MsPerDay);
+    const DayAndTime parts{int(whole), qMin(ms, MsPerDay - 1)};
     if (parts.day < FirstDay || parts.day > LastDay)
         invalidDateTime(dateTime);
     return parts;
@@ -612,32 +609,30 @@ bool TryStrToTime(const QString &text, TDateTime &time)
     scanner.skipBlanks();
 
     const auto hour = scanner.number(2);
-    if (!hour)
+    if (!hour || !scanner.separatorBeforeNumber(fs.TimeSeparator))
         return false;
-    std::optional<Scanner::Number> minute;
+    const auto minute = scanner.number(2);
+    if (!minute)
+        return false;
     std::optional<Scanner::Number> second;
     int msec = 0;
     if (scanner.separatorBeforeNumber(fs.TimeSeparator)) {
-        if (!(minute = scanner.number(2)))
+        if (!(second = scanner.number(2)))
             return false;
-        if (scanner.separatorBeforeNumber(fs.TimeSeparator)) {
-            if (!(second = scanner.number(2)))
+        if (scanner.consume(u'.') || scanner.consume(fs.DecimalSeparator)) {
+            // Up to three digits of a second: ".5" is 500 milliseconds.
+            static constexpr std::array<int, 4> scale = {0, 100, 10, 1};
+            const auto fraction = scanner.number(3);
+            if (!fraction)
                 return false;
-            if (scanner.consume(u'.') || scanner.consume(fs.DecimalSeparator)) {
-                // Up to three digits of a second: ".5" is 500 milliseconds.
-                static constexpr std::array<int, 4> scale = {0, 100, 10, 1};
-                const auto fraction = scanner.number(3);
-                if (!fraction)
-                    return false;
-                msec = fraction->value * scale[std::size_t(fraction->digits)];
-            }
+            msec = fraction->value * scale[std::size_t(fraction->digits)];
         }
     }
     if (!pm) {
         scanner.skipBlanks();
         pm = scanner.marker();
     }
-    if (!scanner.atEnd() || (!minute && !pm))
+    if (!scanner.atEnd())
         return false;
 
     int h = hour->value;
@@ -646,7 +641,7 @@ bool TryStrToTime(const QString &text, TDateTime &time)
             return false;
         h = h % 12 + (*pm ? 12 : 0);
     }
-    return TryEncodeTime(h, minute ? minute->value : 0, second ? second->value : 0, msec, time);
+    return TryEncodeTime(h, minute->value, second ? second->value : 0, msec, time);
 }
 
 TDateTime StrToTime(const QString &text)

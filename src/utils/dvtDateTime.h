@@ -16,8 +16,9 @@ bool TryEncodeDate(int year, int month, int day, TDateTime &date);
 TDateTime EncodeTime(int hour, int min, int sec, int msec = 0);
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime &time);
 
-// Decoding takes the time of day to the nearest millisecond; a time that rounds
-// up to midnight belongs to the next day. A value that is not finite or lies
+// Decoding takes the date as the whole days of the value and the time of day to
+// the nearest millisecond, short of midnight: 0.9999999999 is 1899-12-30
+// 23:59:59.999, never the next day. A value that is not finite or lies
 // outside the years 1 to 9999 raises EConvertError, here and wherever a
 // date-time is taken apart (DayOfWeek, FormatDateTime).
 void DecodeDate(TDateTime dateTime, int &year, int &month, int &day);
@@ -71,8 +72,9 @@ bool TryStrToDate(const QString &text, TDateTime &date);
 
 // Reads "h:n", "h:n:s" or "h:n:s.zzz" (the locale's time separator; up to three
 // digits of a second after "." or the locale's decimal separator; numbers of one or
-// two digits), or a bare hour with a marker. An AM/PM marker (the locale's or
-// "AM"/"PM", any case, with or without a blank) may follow the time or precede it.
+// two digits): hours and minutes at least, so "10" and "10 PM" fail. An AM/PM
+// marker (the locale's or "AM"/"PM", any case, with or without a blank) may
+// follow the time or precede it.
 // Hours run from 0 to 23, or 1 to 12 with a marker; minutes and seconds from 0 to
 // 59. Anything else fails.
 // StrToTime raises EConvertError ("'x' is not a valid time"); TryStrToTime answers

@@ -185,6 +185,29 @@ QString marks(const TdvCheckListBox *list)
     return result;
 }
 
+// The caption's font style beside bold ("italic underline strike-out", in this
+// order, each when set), and its setting.
+QString styleOf(const QWidget *control)
+{
+    const QFont font = control->font();
+    QStringList style;
+    if (font.italic())
+        style << u"italic"_s;
+    if (font.underline())
+        style << u"underline"_s;
+    if (font.strikeOut())
+        style << u"strike-out"_s;
+    return style.join(u' ');
+}
+void addStyle(QWidget *control, const QString &style)
+{
+    QFont font = control->font();
+    font.setItalic(font.italic() || style.contains(u"italic"));
+    font.setUnderline(font.underline() || style.contains(u"underline"));
+    font.setStrikeOut(font.strikeOut() || style.contains(u"strike-out"));
+    control->setFont(font);
+}
+
 // A form with a required edit and a Save button that counts its clicks.
 struct SaveForm
 {
@@ -224,6 +247,9 @@ using Reading = std::tuple<S, S, S, bool, S>;
 using DateOp = std::tuple<S, std::function<void(TdvDate &)>, S>;
 using Compare = std::tuple<S, S, S, QVariantList>;
 using TimeOp = std::tuple<S, std::function<void(TdvTime &)>, S>;
+using Restyle = std::tuple<S, S, S, S, S>;
+using Gesture = std::tuple<S, S, std::function<void(EditForm &)>>;
+using TabOrder = std::tuple<bool, S>;
 
 } // namespace
 
@@ -319,6 +345,8 @@ private Q_SLOTS:
         row("date, impossible", {date, S(), u"02/30/2001"_s, false, u"02/30/2001"_s});
         row("time", {time, S(), u"9:5pm"_s, true, u"9:05 PM"_s});
         row("time, 25:61", {time, S(), u"25:61"_s, false, u"25:61"_s});
+        row("time, an hour alone", {time, S(), u"10"_s, false, u"10"_s});
+        row("time, an hour with a marker", {time, S(), u"10pm"_s, false, u"10pm"_s});
     }
     void leaving()
     {
@@ -640,6 +668,45 @@ private Q_SLOTS:
             QVERIFY(!set() && isNow(edit));
     }
 
+    // A read-only edit keeps its value: the keys that would change it, its
+    // trigger and a right click do nothing, and no pop-up opens.
+    void readOnlyKeepsItsValue_data()
+    {
+        const auto row = RowColumn<Gesture>(); // kind, text, gesture
+        const auto keys = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            return [=](EditForm &f) { f.form.key(key, modifiers); };
+        };
+        const auto type = [](const S &text) { return [=](EditForm &f) { f.form.type(text); }; };
+        const auto rightClick = [](EditForm &f) {
+            f.form.click(f.control, Qt::RightButton);
+            if (QWidget *menu = QApplication::activePopupWidget())
+                menu->close();
+        };
+        const S value = u"value"_s, date = u"date"_s, amount = u"$12.00"_s, day = u"12/31/1999"_s;
+        row("value, C", {value, amount, type(u"C"_s)});
+        row("value, c", {value, amount, type(u"c"_s)});
+        row("value, trigger", {value, amount, type(u"?"_s)});
+        row("value, right click", {value, amount, rightClick});
+        row("date, keypad plus", {date, day, keys(Qt::Key_Plus, Qt::KeypadModifier)});
+        row("date, main plus", {date, day, keys(Qt::Key_Plus, Qt::ShiftModifier)});
+        row("date, keypad minus", {date, day, keys(Qt::Key_Minus, Qt::KeypadModifier)});
+        row("date, main minus", {date, day, keys(Qt::Key_Minus, Qt::NoModifier)});
+        row("date, trigger", {date, day, type(u"?"_s)});
+        row("date, right click", {date, day, rightClick});
+    }
+    void readOnlyKeepsItsValue()
+    {
+        const auto &[kind, text, gesture] = Row<Gesture>();
+        EditForm f(kind);
+        QVERIFY(f.show());
+        f.control->setText(text);
+        f.control->setReadOnly(true);
+        gesture(f);
+        QCOMPARE(f.control->text(), text);
+        QCOMPARE(dvPopups::OpenRequests(dvPopups::Calculator), 0);
+        QCOMPARE(dvPopups::OpenRequests(dvPopups::Calendar), 0);
+    }
+
     // Plus and minus move a day, by the keypad or the main keyboard; "=" is no
     // date character.
     void datePlusAndMinusKeys()
@@ -939,6 +1006,43 @@ private Q_SLOTS:
         QCOMPARE(BackgroundPixel(surface), unfocused);
     }
 
+    // The caption returns to its whole style, not only to its weight, when the
+    // marking ends: check boxes and radio buttons to the style they had when they
+    // took the focus, buttons to the style they had when they were loaded.
+    void focusMarkingRestoresTheWholeStyle_data()
+    {
+        // kind, designed, set before the focus, set while focused, afterwards
+        const auto row = RowColumn<Restyle>();
+        const S check = u"check box"_s, radio = u"radio button"_s, button = u"button"_s;
+        const S italic = u"italic"_s, underline = u"underline"_s, strike = u"strike-out"_s;
+        row("check box, underline set", {check, S(), S(), underline, S()});
+        row("check box, kept from before the focus",
+            {check, strike, italic, underline, u"italic strike-out"_s});
+        row("radio button, italic set", {radio, S(), S(), italic, S()});
+        row("radio button, strike-out set", {radio, underline, S(), strike, underline});
+        row("button, underline set", {button, strike, S(), underline, strike});
+        row("button, not saved again on entering", {button, S(), italic, S(), S()});
+    }
+    void focusMarkingRestoresTheWholeStyle()
+    {
+        const auto &[kind, designed, before, during, after] = Row<Restyle>();
+        KindForm f(kind);
+        f.control->setProperty("Highlight", QColor(Qt::cyan));
+        addStyle(f.control, designed);
+        QVERIFY(f.show());
+        f.form.addPanel()->SetHighlight(dvt::clYellow); // the button's marking
+        f.after->setFocus();
+        addStyle(f.control, before);
+        f.form.key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.control);
+        QVERIFY(ShowsBold(f.control));
+        addStyle(f.control, during);
+        f.form.key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.after);
+        QVERIFY(!ShowsBold(f.control));
+        QCOMPARE(styleOf(f.control), after);
+    }
+
     void loadingEmptiesTheDesignText_data()
     {
         const auto row = RowColumn<Loading>(); // kind, designing, KeepValue, text afterwards
@@ -1066,6 +1170,46 @@ private Q_SLOTS:
         QCOMPARE(seen, QList<int>{0});
     }
 
+    // Each radio button of a group is a tab stop, the checked one or not: in a
+    // QButtonGroup, among its siblings, or in a box below them (which Qt counts
+    // among the siblings' group when it takes buttons out of the Tab chain).
+    // Enter as Tab goes the same way.
+    void radioButtonsAreTabStops_data()
+    {
+        const auto row = RowColumn<TabOrder>(); // Enter as Tab, the buttons after the first
+        row("Tab", {false, u"siblings"_s});
+        row("Enter as Tab", {true, u"siblings"_s});
+        row("Tab, button group", {false, u"button group"_s});
+        row("Tab, in a box", {false, u"box"_s});
+    }
+    void radioButtonsAreTabStops()
+    {
+        const auto &[enterAsTab, others] = Row<TabOrder>();
+        TestForm<> form;
+        QWidget *parent = &form;
+        QButtonGroup group;
+        QList<QWidget *> order;
+        for (const S &name : {u"Cash"_s, u"Card"_s, u"Cheque"_s}) {
+            auto *radio = make<TdvRadioButton>(parent, name, name);
+            radio->SetEnterAsTab(enterAsTab);
+            if (others == u"button group")
+                group.addButton(radio);
+            else if (others == u"box" && parent == &form) {
+                parent = form.add<QGroupBox>(u"Box"_s);
+                new QVBoxLayout(parent);
+            }
+            order << radio;
+        }
+        qobject_cast<TdvRadioButton *>(order.at(1))->setChecked(true);
+        order << form.add<TdvEdit>(u"After"_s);
+        QVERIFY(form.showForm());
+        order.first()->setFocus();
+        for (qsizetype next = 1; next < order.size(); ++next) {
+            form.key(enterAsTab ? Qt::Key_Return : Qt::Key_Tab);
+            QTRY_COMPARE(QApplication::focusWidget(), order.at(next));
+        }
+    }
+
     // The next form comes up with the choice, whatever the order in which its
     // buttons read their kept values: the last one's "Yes" is overwritten.
     void radioKeptChoiceSurvivesASecondInstance()
@@ -1089,8 +1233,10 @@ private Q_SLOTS:
             radios.at(2)->setFocus();
             form.key(Qt::Key_Space);
             QCOMPARE(QApplication::focusWidget(), radios.at(0));
-            form.key(Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), after);
+            for (QWidget *next : QList<QWidget *>{radios.at(1), radios.at(2), after}) {
+                form.key(Qt::Key_Tab); // each button is a tab stop
+                QCOMPARE(QApplication::focusWidget(), next);
+            }
         }
     }
 

@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,6 +15,9 @@
 
 #include <cmath>
 #include <memory>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "dvControlPanel.h"
 #include "dvCrypt.h"
@@ -107,6 +113,31 @@ struct Fixture
 
 enum Placement { NoMainForm, OnMainForm, InContainerOfMainForm, InNestedOwner, OnSecondaryForm };
 
+// What a case of the statement log does.
+enum LogAction { Execute, FailedSelect, PreparedTwice, GoingBack, NoConnection, Export };
+
+// What another account could have planted in a process's engine configuration.
+enum Planted {
+    Nothing,
+    NoRuntimeFolder,
+    RuntimeFolderOpen,
+    FolderAboveOpen,
+    FolderOpen,
+    FolderLink,
+    FolderOfAnotherAccount,
+    SettingsOpen,
+    SettingsLink,
+    IntlElsewhere,
+    LockFolderOpen,
+};
+
+// The permission bits of a file or folder.
+int mode(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
 QString settings(bool trim, bool esc, bool enter, dvt::TColor highlight)
 {
     return u"trim=%1 esc=%2 enter=%3 highlight=%4"_s.arg(trim).arg(esc).arg(enter).arg(
@@ -177,11 +208,18 @@ private:
         m_f->isql(u"delete from mon$attachments where mon$attachment_id <> current_connection;"_s);
     }
 
-    void startSecondProcess(QProcess &child, const QStringList &more = {})
+    // This process's environment without its engine's: the child sets up its own.
+    static QProcessEnvironment childEnvironment()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(u"FIREBIRD"_s); // the child sets up its own engine
+        environment.remove(u"FIREBIRD"_s);
         environment.remove(u"FIREBIRD_LOCK"_s);
+        return environment;
+    }
+
+    void startSecondProcess(QProcess &child, const QStringList &more = {},
+                            const QProcessEnvironment &environment = childEnvironment())
+    {
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
                     QStringList{QString::fromLatin1(childArgument), m_f->db.target()} + more);
@@ -239,7 +277,9 @@ private Q_SLOTS:
         // Select runs a statement that returns rows; Close commits it.
         QVERIFY2(q.Select(u"insert into T (ID, NAME) values (5, \"five\") returning ID, NAME"_s),
                  qPrintable(q.Error()));
-        QCOMPARE((QVariantList{q.RecordCount(), q.AsString(1)}), (QVariantList{1, u"five"_s}));
+        QCOMPARE(q.AsString(1), u"five"_s);
+        q.Next();
+        QVERIFY(q.Eof()); // one row
         q.Close();
         QCOMPARE(m_f->value(u"select NAME from T where ID = 5"_s), u"five"_s);
 
@@ -285,6 +325,7 @@ private Q_SLOTS:
     void navigationOverKeptRows()
     {
         TdvQuery &q = table(10);
+        q.SetUnidirectional(false);
         QVERIFY(q.Select(u"select ID from T order by ID"_s));
         // Counting does not move; at Eof the last row stays current.
         QCOMPARE(
@@ -303,8 +344,7 @@ private Q_SLOTS:
 
     void navigationUnidirectional()
     {
-        TdvQuery &q = table(10);
-        q.SetUnidirectional(true);
+        TdvQuery &q = table(10); // unidirectional, as every new query
         QVERIFY(q.Select(u"select ID from T order by ID"_s));
         // Going back runs the statement again.
         QCOMPARE((QList<int>{q.RecordCount(), q.MoveBy(3), q.MoveBy(-2), q.AsInteger(0)}),
@@ -487,6 +527,166 @@ private Q_SLOTS:
         QVERIFY2(q.Execute(u"update T set A = 1"_s), qPrintable(q.Error()));
         QVERIFY(m_f->panel.Connected());
         QCOMPARE(m_f->value(u"select cast(sum(A) as integer) from T"_s), u"3"_s);
+    }
+
+    // Closing the connection with a transaction open discards the transaction's
+    // changes: another connection still sees the old rows.
+    void closingRollsTheTransactionBack()
+    {
+        TdvQuery &q = table(2);
+        TdvControlPanel &panel = m_f->panel;
+        QVERIFY2(panel.StartTransaction(), qPrintable(panel.LastError()));
+        QVERIFY(q.Execute(u"insert into T (ID, NAME) values (3, 'three')"_s));
+        QVERIFY(q.Execute(u"update T set NAME = 'changed' where ID = 1"_s));
+        QVERIFY(q.Execute(u"delete from T where ID = 2"_s));
+        panel.Close();
+        QCOMPARE((QList<bool>{panel.Connected(), panel.InTransaction()}),
+                 (QList<bool>{false, false}));
+        const QString old = u"1 name 1 2 name 2"_s;
+        QCOMPARE(m_f->rows(u"ID, NAME"_s, u"T"_s).simplified(), old);
+        // The next statement connects again, outside any transaction.
+        QVERIFY2(q.Execute(u"update T set A = 1 where ID = 2"_s), qPrintable(q.Error()));
+        QCOMPARE(m_f->rows(u"ID, NAME, A"_s, u"T"_s).simplified(), u"1 name 1 0 2 name 2 1"_s);
+    }
+
+    void lostConnectionLosesTheWholeTransaction_data()
+    {
+        dvt::test::BoolRows("import", "between two statements", "in the middle of an import");
+    }
+
+    // Another attachment ends this one in the middle of a transaction, as an
+    // administrator or a network failure would: nothing of the transaction is
+    // stored, and nothing after it runs alone on a new connection. Every later
+    // statement fails with the loss, Commit says so, and only Rollback lets the
+    // connection open again.
+    void lostConnectionLosesTheWholeTransaction()
+    {
+        QFETCH(bool, import);
+        TdvQuery &q = table(1);
+        TdvControlPanel &panel = m_f->panel;
+        QVERIFY2(panel.Open(), qPrintable(panel.LastError()));
+        QSignalSpy connected(&panel, &dvt::TDatabase::connectedChanged);
+        QSignalSpy errors(&panel, &dvt::TDatabase::errorOccurred);
+        QVERIFY(panel.StartTransaction());
+        QVERIFY(q.Execute(u"insert into T (ID) values (2)"_s));
+        if (import) {
+            QByteArray text = "ID;\r\n";
+            for (int id = 3; id <= 20000; ++id)
+                text += QByteArray::number(id) + ";\r\n";
+            const QString file = m_f->file(u"T.dat"_s);
+            QVERIFY(writeFile(file, text));
+            // The import handles events as it goes: the attachment ends at the first round.
+            QTimer::singleShot(0, this, [this] { cutOtherConnections(); });
+            const ImportCounts counts =
+                dvt::transfer::Import(u"T"_s, file, u';', false, Statements::Prepared);
+            // It stopped at the row that met the loss.
+            QCOMPARE(counts.failed, 1);
+            QVERIFY2(counts.prepared + counts.text < 19997,
+                     qPrintable(u"%1 rows stored"_s.arg(counts.prepared + counts.text)));
+        } else {
+            cutOtherConnections();
+            QVERIFY(!q.Execute(u"insert into T (ID) values (3)"_s));
+            QVERIFY2(q.Error().contains(u"transaction"_s), qPrintable(q.Error()));
+        }
+        QCOMPARE((QList<bool>{panel.Connected(), panel.InTransaction(), q.TransactionLost()}),
+                 (QList<bool>{false, true, true}));
+        // Nothing runs on a new connection while the transaction is not ended.
+        QVERIFY(!q.Execute(u"insert into T (ID) values (4)"_s));
+        QVERIFY2(q.Error().contains(u"roll it back"_s), qPrintable(q.Error()));
+        QVERIFY(!q.Prepare(u"insert into T (ID) values (?)"_s));
+        QVERIFY(!q.ExecutePrepared());
+        QVERIFY2(q.Error().contains(u"roll it back"_s), qPrintable(q.Error()));
+        QVERIFY(!panel.StartTransaction());
+        QVERIFY(!panel.Commit());
+        QVERIFY2(panel.LastError().contains(u"none of its changes were stored"_s),
+                 qPrintable(panel.LastError()));
+        QCOMPARE(panel.Connected(), false);
+        QCOMPARE(m_f->value(u"select count(*) from T"_s), u"1"_s);
+
+        QVERIFY(panel.Rollback());
+        QCOMPARE((QList<bool>{panel.InTransaction(), q.TransactionLost(), panel.Connected()}),
+                 (QList<bool>{false, false, false}));
+        QVERIFY2(q.Execute(u"insert into T (ID) values (5)"_s), qPrintable(q.Error()));
+        QCOMPARE(m_f->value(u"select count(*) || ' ' || max(ID) from T"_s), u"2 5"_s);
+        // The panel said when it lost the connection and when it opened it again.
+        QCOMPARE(connected.size(), 2);
+        QCOMPARE((QList<bool>{connected.at(0).at(0).toBool(), connected.at(1).at(0).toBool()}),
+                 (QList<bool>{false, true}));
+        QCOMPARE(errors.size(), 2); // the loss, then the refused commit
+        QVERIFY2(errors.at(0).at(0).toString().contains(u"roll it back"_s),
+                 qPrintable(errors.at(0).at(0).toString()));
+    }
+
+    // Every statement sent reaches the panel's statement log and the category
+    // "dvtools.sql", in order, with its outcome.
+    void statementLog_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QStringList>("log"); // "ok STATEMENT" or "failed STATEMENT"
+        const QString insert = u"insert into T (ID) values (?)"_s;
+        const QString select = u"select ID from T order by ID"_s;
+        QTest::newRow("execute") << int(Execute) << QStringList{u"ok update T set A = 1"_s};
+        QTest::newRow("failed select")
+            << int(FailedSelect) << QStringList{u"failed select * from NOPE"_s};
+        QTest::newRow("prepared, run twice")
+            << int(PreparedTwice)
+            << QStringList{u"ok "_s + insert, u"ok "_s + insert, u"failed "_s + insert};
+        QTest::newRow("going back runs the select again")
+            << int(GoingBack) << QStringList{u"ok "_s + select, u"ok "_s + select};
+        QTest::newRow("refused: no connection can be made")
+            << int(NoConnection) << QStringList{u"failed select 1 from rdb$database"_s};
+        QTest::newRow("export") << int(Export) << QStringList{u"ok select * from T"_s};
+    }
+
+    void statementLog()
+    {
+        QFETCH(int, action);
+        QFETCH(QStringList, log);
+        TdvQuery &q = table(2);
+        QSignalSpy spy(&m_f->panel, &dvt::TDatabase::statementExecuted);
+        QLoggingCategory::setFilterRules(u"dvtools.sql.debug=true"_s);
+        for (const QString &entry : std::as_const(log))
+            QTest::ignoreMessage(
+                QtDebugMsg,
+                QRegularExpression(u"^"_s + entry.section(u' ', 0, 0) + u" \\d+ ms: "_s
+                                   + QRegularExpression::escape(entry.section(u' ', 1))));
+        switch (LogAction(action)) {
+        case Execute:
+            q.Execute(u"update T set A = 1"_s);
+            break;
+        case FailedSelect:
+            q.Select(u"select * from NOPE"_s);
+            break;
+        case PreparedTwice:
+            q.Prepare(u"insert into T (ID) values (?)"_s);
+            q.SetParamInteger(0, 3);
+            q.ExecutePrepared();
+            q.ExecutePrepared(); // the key exists now
+            break;
+        case GoingBack:
+            q.Select(u"select ID from T order by ID"_s);
+            q.Next();
+            q.First();
+            break;
+        case NoConnection:
+            m_f->panel.SetConnectionString(m_f->file(u"missing.fdb"_s));
+            m_f->panel.SetAutoCreate(false);
+            q.Select(u"select 1 from rdb$database"_s);
+            break;
+        case Export:
+            dvExport(u"T"_s, m_f->file(u"T.dat"_s), u';', false);
+            break;
+        }
+        QLoggingCategory::setFilterRules(u"dvtools.sql.debug=false"_s);
+        QStringList seen;
+        for (const QList<QVariant> &arguments : std::as_const(spy)) {
+            const bool ok = arguments.at(1).toBool();
+            // A failure carries the database's message, a success none.
+            QCOMPARE(arguments.at(3).toString().isEmpty(), ok);
+            QVERIFY(arguments.at(2).toLongLong() >= 0);
+            seen << (ok ? u"ok "_s : u"failed "_s) + arguments.at(0).toString();
+        }
+        QCOMPARE(seen, log);
     }
 
     // Without its panel a query is closed and reads nothing.
@@ -1116,6 +1316,121 @@ private Q_SLOTS:
 
         QVERIFY(m_f->query.Select(u"select count(*) from T"_s));
         QCOMPARE(m_f->query.AsInteger(0), 2);
+    }
+
+    void privateEngineConfiguration_data()
+    {
+        QTest::addColumn<int>("planted");
+        QTest::addColumn<QString>("refusal"); // part of the error; empty: connected
+        const auto row = [](const char *name, Planted planted, const char *refusal) {
+            QTest::newRow(name) << int(planted) << QString::fromLatin1(refusal);
+        };
+        row("nothing: the runtime folder", Nothing, "");
+        row("no runtime folder: the data folder", NoRuntimeFolder, "");
+        row("runtime folder open to others", RuntimeFolderOpen, "XDG_RUNTIME_DIR");
+        row("a folder above writable by others", FolderAboveOpen, "is writable by other accounts");
+        row("folder writable by others", FolderOpen, "dvtools-firebird is writable by other");
+        row("folder is a link", FolderLink, "dvtools-firebird is a link");
+        row("folder of another account", FolderOfAnotherAccount, "belongs to another account");
+        row("settings writable by others", SettingsOpen, "firebird.conf is writable by other");
+        row("settings are a link", SettingsLink, "firebird.conf is a link");
+        row("libraries linked elsewhere", IntlElsewhere, "intl links to");
+        row("lock folder without the sticky bit", LockFolderOpen, "without the sticky bit");
+    }
+
+    // A process finds its engine configuration planted by another account, or
+    // changed so that one could: it refuses to connect, to a file or to a server
+    // alike, saying why. A second process stands for the application, with a
+    // runtime folder of its own.
+    void privateEngineConfiguration()
+    {
+        QFETCH(int, planted);
+        QFETCH(QString, refusal);
+        if (planted == FolderOfAnotherAccount && geteuid() != 0)
+            QSKIP("only root can give a folder to another account");
+        table(1);
+        QTemporaryDir home;
+        const QString run = home.filePath(u"run"_s), data = home.filePath(u"data"_s);
+        const QString root = run + u"/dvtools-firebird"_s;
+        QVERIFY(QDir().mkpath(run) && QDir().mkpath(home.filePath(u"elsewhere/intl"_s)));
+        QVERIFY(::chmod(QFile::encodeName(run).constData(), 0700) == 0);
+        QProcessEnvironment environment = childEnvironment();
+        environment.insert(u"HOME"_s, home.path());
+        environment.insert(u"XDG_RUNTIME_DIR"_s, run);
+        environment.insert(u"XDG_DATA_HOME"_s, data);
+        const auto plantFolder = [&](mode_t mode) {
+            return QDir().mkpath(root) && ::chmod(QFile::encodeName(root).constData(), mode) == 0;
+        };
+        const auto plantSettings = [&](mode_t mode) {
+            const QString path = root + u"/firebird.conf"_s;
+            return plantFolder(0700) && writeFile(path, "ServerMode = SuperClassic\n")
+                   && ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+        };
+        switch (Planted(planted)) {
+        case Nothing:
+            break;
+        case NoRuntimeFolder:
+            environment.remove(u"XDG_RUNTIME_DIR"_s);
+            break;
+        case RuntimeFolderOpen:
+            QVERIFY(::chmod(QFile::encodeName(run).constData(), 0777) == 0);
+            break;
+        case FolderAboveOpen:
+            environment.remove(u"XDG_RUNTIME_DIR"_s);
+            environment.insert(u"XDG_DATA_HOME"_s, home.filePath(u"open/data"_s));
+            QVERIFY(QDir().mkpath(home.filePath(u"open/data"_s)));
+            QVERIFY(::chmod(QFile::encodeName(home.filePath(u"open"_s)).constData(), 0777) == 0);
+            break;
+        case FolderOpen:
+            QVERIFY(plantFolder(0777));
+            break;
+        case FolderLink:
+            QVERIFY(::chmod(QFile::encodeName(home.filePath(u"elsewhere"_s)).constData(), 0700)
+                    == 0);
+            QVERIFY(QFile::link(home.filePath(u"elsewhere"_s), root));
+            break;
+        case FolderOfAnotherAccount: {
+            const passwd *nobody = getpwnam("nobody");
+            QVERIFY(nobody && plantFolder(0700));
+            QVERIFY(::chown(QFile::encodeName(root).constData(), nobody->pw_uid, nobody->pw_gid)
+                    == 0);
+            break;
+        }
+        case SettingsOpen:
+            QVERIFY(plantSettings(0666));
+            break;
+        case SettingsLink:
+            QVERIFY(plantFolder(0700) && writeFile(home.filePath(u"planted.conf"_s), ""));
+            QVERIFY(QFile::link(home.filePath(u"planted.conf"_s), root + u"/firebird.conf"_s));
+            break;
+        case IntlElsewhere:
+            QVERIFY(plantFolder(0700));
+            QVERIFY(QFile::link(home.filePath(u"elsewhere/intl"_s), root + u"/intl"_s));
+            break;
+        case LockFolderOpen:
+            QVERIFY(QDir().mkpath(home.filePath(u"lock"_s)));
+            QVERIFY(::chmod(QFile::encodeName(home.filePath(u"lock"_s)).constData(), 0777) == 0);
+            environment.insert(u"FIREBIRD_LOCK"_s, home.filePath(u"lock"_s));
+            break;
+        }
+        QProcess child;
+        startSecondProcess(child, {}, environment);
+        QVERIFY(child.waitForFinished(60000));
+        const QString error = QString::fromUtf8(child.readAllStandardError());
+        if (!refusal.isEmpty()) {
+            QCOMPARE(child.exitCode(), 1);
+            QVERIFY2(error.contains(refusal) && error.contains(u"no connection is made"_s),
+                     qPrintable(error));
+            QCOMPARE(m_f->value(u"select count(*) from T"_s), u"1"_s);
+            return;
+        }
+        QVERIFY2(child.exitCode() == 0, qPrintable(error));
+        QCOMPARE(m_f->value(u"select count(*) from T"_s), u"2"_s);
+        // What the engine was given: the account's alone.
+        const QString made = (planted == NoRuntimeFolder ? data : run) + u"/dvtools-firebird"_s;
+        QCOMPARE((QList<int>{mode(made), mode(made + u"/firebird.conf"_s)}),
+                 (QList<int>{0700, 0600}));
+        QVERIFY(QFileInfo(QFileInfo(made + u"/intl"_s).symLinkTarget()).isDir());
     }
 
     void terminationEndsTheProcess()

@@ -1,6 +1,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -132,6 +133,35 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 1);
         QCOMPARE(grid.RowCount(), 2);
         QCOMPARE(grid.ColCount(), 5);
+    }
+
+    void misuseIsLogged()
+    {
+        TdvGrid grid;
+        grid.setObjectName(u"Orders"_s);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Orders.*has no cell 9 1"_s));
+        grid.SetCells(9, 1, u"x"_s);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Orders.*without a Select"_s));
+        grid.Load();
+        QCOMPARE(grid.RowCount(), 2);
+    }
+
+    void statementsReachTheLog()
+    {
+        QSignalSpy log(m_panel, &TdvControlPanel::statementExecuted);
+        TdvGrid grid;
+        grid.SetSelect(u"select id, label from big order by id"_s);
+        grid.Load();
+        QCOMPARE(grid.CellValue(1, 150000), u"row 150000"_s);
+        QStringList statements;
+        for (const QList<QVariant> &entry : std::as_const(log)) {
+            QVERIFY(entry.at(1).toBool());
+            statements << entry.at(0).toString();
+        }
+        QCOMPARE(statements, (QStringList{u"select id, label from big order by id"_s,
+                                          u"select count(*) from (select id, label from big )"_s,
+                                          u"select id, label from big order by id rows 149761 to "
+                                          u"150016"_s}));
     }
 
     void loadShape_data()

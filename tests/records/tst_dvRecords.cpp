@@ -139,7 +139,10 @@ private Q_SLOTS:
               u"create table REC (ID integer not null primary key, NAME varchar(40), CAPTION "
               u"varchar(40), NOTES blob sub_type text, AMOUNT numeric(15,2), BORN date, ARRIVAL "
               u"char(8), ACTIVE char(1), PAYMENT varchar(20), PAYCODE smallint)"_s,
-              u"insert into REC (ID, NAME, AMOUNT) values (1, 'one', 1)"_s})
+              u"insert into REC (ID, NAME, AMOUNT) values (1, 'one', 1)"_s,
+              u"create table CODES (ID integer not null primary key, CODE char(10))"_s,
+              u"insert into CODES values (1, 'Cash')"_s, u"insert into CODES values (2, 'Card')"_s,
+              u"insert into CODES values (3, 'Invoice')"_s})
             QVERIFY2(query.Execute(statement), qPrintable(query.Error()));
     }
 
@@ -180,11 +183,6 @@ private Q_SLOTS:
             u"TdvComboBox PAYCODE=1|QComboBox NOTES=-1|QComboBox MISSING=2"_s,
             u"insert into rec (PAYCODE,NOTES,MISSING) values (1,-1,2)"_s,
             u"update rec set  PAYCODE=1, NOTES=-1, MISSING=2 where ID=5"_s);
-        row("controls without a value, a null entry last",
-            u"QRadioButton A=checked|TdvEdit B=b|TdvRadioButton C=checked|TdvCheckListBox "
-            u"D=x,y|QWidget E=|null"_s,
-            uR"(insert into rec (A,B,C,D,E,) values ("b"))"_s,
-            uR"(update rec set  A= B="b", C= D= E=  where ID=5)"_s);
     }
     void statements()
     {
@@ -202,11 +200,67 @@ private Q_SLOTS:
         QCOMPARE(dvt::DeleteStatement(u"rec"_s, u"ID=5"_s), u"delete from rec where ID=5"_s);
     }
 
-    void probeAsksTheCatalogue()
+    // The catalogue tells a combo box's column type, the names in any letter
+    // case: a CHAR or VARCHAR column stores the item's text, any other its position.
+    void comboBoxStoresByTheColumnType_data()
     {
-        QCOMPARE(
-            dvt::ColumnTypeProbe(u"Orders"_s, u"Customer"_s).join(u' '),
-            uR"(select b.rdb$field_type as fieldtype from rdb$relation_fields a, rdb$fields b where b.rdb$field_name=a.rdb$field_source and a.rdb$relation_name="ORDERS" and a.rdb$field_name="CUSTOMER")"_s);
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("combo");
+        QTest::addColumn<QString>("stored");
+        const auto row = [](const char *tag, int id, const QString &table, const QString &combo,
+                            const QString &stored) {
+            QTest::newRow(tag) << id << table << combo << stored;
+        };
+        row("VARCHAR", 21, u"REC"_s, u"TdvComboBox PAYMENT=1"_s, u"Card"_s);
+        row("CHAR", 22, u"REC"_s, u"QComboBox ARRIVAL=1"_s, u"Card"_s);
+        row("SMALLINT", 23, u"REC"_s, u"TdvComboBox PAYCODE=1"_s, u"1"_s);
+        row("names in other letter case", 24, u"rec"_s, u"TdvComboBox Payment=2"_s, u"Invoice"_s);
+    }
+    void comboBoxStoresByTheColumnType()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, table);
+        QFETCH(QString, combo);
+        QFETCH(QString, stored);
+        QWidget form;
+        const QList<QObject *> controls =
+            MakeControls(u"TdvValue ID=%1|%2"_s.arg(id).arg(combo), &form);
+        dvt::test::MessageLog log;
+        QVERIFY(dvInsertRecord(table, controls));
+        QCOMPARE(log.texts, QStringList());
+        QCOMPARE(isql(u"select trim(%1) from REC where ID=%2"_s.arg(controls.at(1)->objectName())
+                          .arg(id)),
+                 stored);
+    }
+
+    // A combo box filled from a CHAR column holds its items padded with blanks;
+    // a loaded text selects the item that reads as it, padded or not.
+    void comboBoxFilledFromCharColumn_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<int>("index");
+        QTest::newRow("the same column") << u"(select CODE from CODES where ID=2)"_s << 1;
+        QTest::newRow("VARCHAR") << u"cast('Invoice' as varchar(10))"_s << 2;
+        QTest::newRow("a longer CHAR") << u"cast('Card' as char(20))"_s << 1;
+        QTest::newRow("other letter case") << u"'CASH'"_s << 0;
+    }
+    void comboBoxFilledFromCharColumn()
+    {
+        QFETCH(QString, expression);
+        QFETCH(int, index);
+        QWidget form;
+        auto *combo = new TdvComboBox(&form);
+        combo->setObjectName(u"PAYMENT"_s);
+        combo->SetSelect(u"select CODE from CODES order by ID"_s);
+        combo->Reload();
+        QCOMPARE(combo->itemText(1), u"Card      "_s);
+        combo->setCurrentIndex(-1);
+        dvt::test::MessageLog log;
+        QVERIFY(
+            dvLoadRecord(&form, u"select "_s + expression + u" as PAYMENT from rdb$database"_s));
+        QCOMPARE(log.texts, QStringList());
+        QCOMPARE(combo->currentIndex(), index);
     }
 
     // A record of every class of control that has a value: the texts the database
@@ -290,6 +344,11 @@ private Q_SLOTS:
             u"TdvEdit CAPTION=x|QWidget NAME="_s, noValue.arg(u"QWidget"_s));
         row("update: a null entry", u"REC"_s, u"ID=1"_s, u"TdvEdit CAPTION=x|null|TdvEdit NAME=y"_s,
             u"The control array holds a null entry."_s);
+        // The first of them is named; the statement, short of values, is never sent.
+        row("insert: controls without a value, a null entry last", u"REC"_s, {},
+            u"TdvValue ID=905|TdvEdit NAME=b|TdvRadioButton CAPTION=checked|TdvCheckListBox "
+            u"NOTES=x,y|QWidget PAYMENT=|null"_s,
+            u"The control CAPTION (TdvRadioButton) has no value to store."_s);
         row("delete: no condition", u"REC"_s, {}, {});
         // A load's "where" is its SELECT; a SELECT without a row gives no message.
         row("load: no row", {}, u"select NAME from PAYMENTS where ID=0"_s, u"TdvEdit NAME=kept"_s,

@@ -320,10 +320,10 @@ private Q_SLOTS:
         dateTime("DD/MM/YYYY", u"DD/MM/YYYY"_s, Morning, u"03/02/2001"_s);
         dateTime("\"day\" d", u"\"day\" d"_s, Morning, u"day 3"_s);
         dateTime("'it''s'", u"'it''s'"_s, Morning, u"its"_s);
-        // Decoding takes the value to the nearest millisecond, which may be the next day.
-        decoded("rounds to next day", 0.9999999999, u"1899-12-31 00:00:00.000"_s);
+        // Decoding takes the time to the nearest millisecond, but never into the next day.
+        decoded("stays in its day", 0.9999999999, u"1899-12-30 23:59:59.999"_s);
         decoded("negative time of day", -1.25, u"1899-12-29 06:00:00.000"_s);
-        decoded("negative rounds to day before", -1.9999999999, u"1899-12-28 00:00:00.000"_s);
+        decoded("negative stays in its day", -1.9999999999, u"1899-12-29 23:59:59.999"_s);
         decoded("nearest millisecond up", 36525 + 1.6 / 86400000, u"1999-12-31 00:00:00.002"_s);
 
         const QString bad = u"Format '%1' invalid or incompatible with argument"_s;
@@ -435,17 +435,22 @@ private Q_SLOTS:
         row("sqlDate zero padded", u"\"01/02/2000\""_s, [] { return dvSQLDate(u"1/2/2000"_s); });
         row("sqlDate no such day", u"null"_s, [] { return dvSQLDate(u"2/30/2000"_s); });
         row("sqlDate time ignored", u"\"12/31/1999\""_s, [] { return dvSQLDate(36525.99); });
+        row("sqlDate just before midnight", u"\"12/31/1999\""_s,
+            [] { return dvSQLDate(36525.9999999999); });
         row("sqlDate before the epoch", u"\"12/29/1899\""_s, [] { return dvSQLDate(-1.25); });
         row("sqlDate beyond year 9999", u"null"_s, [] { return dvSQLDate(1e10); });
         row("sqlDate nan", u"null"_s, [] { return dvSQLDate(NaN); });
         const QString blankTime = u"\"        \""_s;
         row("sqlTime empty", blankTime, [] { return dvSQLTime(QString()); });
         row("sqlTime afternoon", u"\"13:05:09\""_s, [] { return dvSQLTime(u"1:05:09 PM"_s); });
-        row("sqlTime 12 AM is midnight", u"\"00:00:00\""_s, [] { return dvSQLTime(u"12 AM"_s); });
+        row("sqlTime 12 AM is midnight", u"\"00:00:00\""_s,
+            [] { return dvSQLTime(u"12:00 AM"_s); });
         row("sqlTime hour 25", blankTime, [] { return dvSQLTime(u"25:00"_s); });
         row("sqlTime noon of a date", u"\"12:00:00\""_s, [] { return dvSQLTime(36526.5); });
         row("sqlTime seconds not rounded up", u"\"23:59:59\""_s,
             [] { return dvSQLTime(86399999 / 86400000.0); });
+        row("sqlTime just before midnight", u"\"23:59:59\""_s,
+            [] { return dvSQLTime(36525.9999999999); });
         row("sqlTime nan", blankTime, [] { return dvSQLTime(NaN); });
         row("sqlInteger smallest", u"-2147483648"_s, [] { return dvSQLInteger(IntMin); });
         // The literals follow the settings of the moment; the date stays month first.
@@ -675,7 +680,9 @@ private Q_SLOTS:
         read("milliseconds", TimeKind, u"10:30:15.123"_s, u"10:30:15.123"_s);
         read("pm", TimeKind, u"10:30 PM"_s, u"22:30:00.000"_s);
         read("12 am", TimeKind, u"12:00 AM"_s, u"00:00:00.000"_s);
-        read("bare hour with marker", TimeKind, u"5 PM"_s, u"17:00:00.000"_s);
+        // Hours and minutes at least, a marker or not.
+        read("bare hour with marker", TimeKind, u"5 PM"_s, QString());
+        read("bare hour", TimeKind, u"5"_s, QString());
         read("hour 24", TimeKind, u"24:00"_s, QString());
         read("four digits of a second", TimeKind, u"10:30:15.1234"_s, QString());
         read("date only", DateTimeKind, u"12/31/1999"_s, u"1999-12-31 00:00:00.000"_s);
@@ -704,6 +711,8 @@ private Q_SLOTS:
         read("int: blanks and minus", IntKind, u" -42 "_s, u"-42"_s);
         read("int: dollar hex", IntKind, u"$FF"_s, u"255"_s);
         read("int: above max", IntKind, u"2147483648"_s, QString());
+        read("int: smallest", IntKind, u"-2147483648"_s, u"-2147483648"_s);
+        read("int: below smallest", IntKind, u"-2147483649"_s, QString());
         read("int: hex above max", IntKind, u"$80000000"_s, QString());
         read("int: fraction", IntKind, u"1.0"_s, QString());
         read("int: trailing letter", IntKind, u"12a"_s, QString());
@@ -777,6 +786,7 @@ private Q_SLOTS:
         row("int: thousands", 1234.0, [] { return dvStrToInt(u"$1,234"_s); });
         row("int: largest", double(IntMax), [] { return dvStrToInt(u"2147483647"_s); });
         row("int: overflow", 0.0, [] { return dvStrToInt(u"2147483648"_s); });
+        row("int: smallest", double(IntMin), [] { return dvStrToInt(u"-2147483648"_s); });
         row("int: fraction", 0.0, [] { return dvStrToInt(u"12.5"_s); });
         // The currency symbol and thousands separator of the moment are removed.
         european("float: european money", 1234.5, [] { return dvStrToFloat(u"1.234,50 €"_s); });
