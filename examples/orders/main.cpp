@@ -71,5 +71,10 @@ int main(int argc, char *argv[])
             QCoreApplication::quit();
         });
     }
-    return app.exec();
+    const int status = app.exec();
+    // The focus leaves while every control is whole: a control that still had it
+    // when the windows are destroyed would be told of the change half destroyed.
+    if (QWidget *focused = QApplication::focusWidget())
+        focused->clearFocus();
+    return status;
 }
