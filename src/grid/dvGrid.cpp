@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "dvControlPanel.h"
 #include "dvGridModel.h"
 #include "dvGrid_p.h"
 #include "dvPopups.h"
