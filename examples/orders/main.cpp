@@ -1,12 +1,13 @@
-// The demo application: an order-entry form on an embedded database. The first
-// start creates the database in the per-user folder and fills it with sample
-// customers, products and orders.
+// The demo application: an order-entry form on an embedded database, and a
+// second window that lists every order in a grid. The first start creates the
+// database in the per-user folder and fills it with sample customers, products
+// and orders.
 //
-// Without a display (QT_QPA_PLATFORM=offscreen) it renders its window to
-// orders.png in the current folder, then the calculator that the price opens,
-// with a calculation on its tape, to calculator.png and the calendar that the
-// order date opens to calendar.png; it prints each file's path and quits.
-// Messages then go to the standard error instead of dialogs.
+// Without a display (QT_QPA_PLATFORM=offscreen) it renders its windows to
+// orders.png and orders-list.png in the current folder, then the calculator
+// that the price opens, with a calculation on its tape, to calculator.png and
+// the calendar that the order date opens to calendar.png; it prints each file's
+// path and quits. Messages then go to the standard error instead of dialogs.
 
 #include <QApplication>
 #include <QDir>
@@ -19,6 +20,7 @@
 
 #include "OrderForm.h"
 #include "OrdersDatabase.h"
+#include "OrdersList.h"
 #include "dvCalculatorForm.h"
 #include "dvCalendarForm.h"
 #include "dvControlPanel.h"
@@ -45,6 +47,7 @@ int main(int argc, char *argv[])
         });
     }
 
+    OrdersList list; // made first, it goes last: the order form's controls leave first
     OrderForm form;
     TdvControlPanel *panel = form.ControlPanel();
     panel->SetConnectionString(OrdersDatabaseFile());
@@ -60,16 +63,20 @@ int main(int argc, char *argv[])
     dvt::LoadForm(&form);
     form.ShowLatestOrder();
     form.show();
+    list.Reload();
+    list.move(form.frameGeometry().topRight() + QPoint(16, 0));
+    list.show();
     form.activateWindow(); // a desktop without a window manager activates nothing itself
 
     if (offscreen) {
-        QTimer::singleShot(0, &form, [&form] {
+        QTimer::singleShot(0, &form, [&form, &list] {
             const auto save = [](QWidget *window, const QString &name) {
                 const QString path = QDir::current().absoluteFilePath(name);
                 window->grab().save(path);
                 std::printf("%s\n", qPrintable(path));
             };
             save(&form, u"orders.png"_s);
+            save(&list, u"orders-list.png"_s);
 
             // The pop-ups as a right click on their fields opens them.
             auto *price = form.findChild<TdvValue *>(u"PRICE"_s);

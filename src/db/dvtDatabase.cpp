@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "dvtDatabase_p.h"
 #include "dvtFolders.h"
 #include "dvtLogging.h"
 #include "dvtSession_p.h"
@@ -217,6 +218,11 @@ fb::Session *TDatabase::session()
 {
     Open();
     return m_session.get();
+}
+
+fb::Session *OpenSession(TDatabase &database)
+{
+    return database.session();
 }
 
 void TDatabase::connectionLost(const QString &reason)

@@ -128,6 +128,7 @@ Q_SIGNALS:
 
 private:
     friend class ::TdvQuery;
+    friend fb::Session *OpenSession(TDatabase &database);
     // The open session, connecting on demand; nullptr, with LastError, when the
     // connection cannot be made or its transaction was lost.
     fb::Session *session();
