@@ -3,31 +3,17 @@
 #include <QFocusEvent>
 
 #include "dvControlPanel.h"
-#include "dvDate.h"
 #include "dvEdit.h"
 #include "dvMessages.h"
-#include "dvTime.h"
-#include "dvValue.h"
 #include "dvtContract.h"
 
 namespace {
 
-// The four tests, each in its own right: a value edit that fails its own test
-// still meets the edit test, so its OnValidation runs.
+// Lookup key edits live in a higher layer; their class is known by name here.
 bool failsValidation(QObject *component)
 {
-    bool failed = false;
-    if (auto *value = qobject_cast<TdvValue *>(component); value && !value->Valid())
-        failed = true;
-    if (auto *time = qobject_cast<TdvTime *>(component); time && !time->Valid())
-        failed = true;
-    if (auto *date = qobject_cast<TdvDate *>(component); date && !date->Valid())
-        failed = true;
-    // Lookup key edits live in a higher layer; their class is known by name here.
-    if (auto *edit = qobject_cast<TdvEdit *>(component);
-        edit && !component->inherits("TdvKey") && !edit->TdvEdit::Valid())
-        failed = true;
-    return failed;
+    const auto *edit = qobject_cast<TdvEdit *>(component);
+    return edit && !component->inherits("TdvKey") && !edit->isValid();
 }
 
 } // namespace
@@ -36,6 +22,7 @@ TdvButton::TdvButton(QWidget *parent) : QPushButton(parent), dvt::TKeyHandler(th
 {
     setAutoDefault(true);
     m_focusBold.save(this);
+    dvt::LoadOnFirstShow(this);
 }
 
 TdvButton::TdvButton(const QString &text, QWidget *parent) : TdvButton(parent)
@@ -49,9 +36,10 @@ bool TdvButton::Validation()
     for (QObject *component : components) {
         if (!failsValidation(component))
             continue;
+        auto *control = static_cast<QWidget *>(component);
+        Q_EMIT validationFailed(control);
         // A hidden control keeps no pending focus either: Qt would hand it the
         // focus later, when it is shown.
-        auto *control = static_cast<QWidget *>(component);
         if (control->isVisible() && control->isEnabled())
             control->setFocus(Qt::OtherFocusReason);
         return false;

@@ -44,18 +44,26 @@ public:
     void SetConfirm(bool confirm) { m_confirm = confirm; }
 
     // Walks the components of the button's owner (its form) in creation order and
-    // asks each value, time and date edit for its own Valid() and then, like every
-    // other TdvEdit except lookup key edits, for TdvEdit::Valid() (so its
-    // OnValidation runs even when its own test failed). At the first component
-    // that fails a test the walk stops: the component receives the focus, unless
-    // it is hidden or disabled, and the answer is false. Other controls are not
-    // asked. Shows nothing of its own.
+    // asks every TdvEdit except lookup key edits for its verdict (the contract's
+    // isValid(): a value, time or date edit's own Valid() and then
+    // TdvEdit::Valid(), so its OnValidation runs even when its own test failed).
+    // At the first component that fails the walk stops: validationFailed() is
+    // emitted, the component receives the focus, unless it is hidden or
+    // disabled, and the answer is false. Other controls are not asked. Shows
+    // nothing of its own.
     bool Validation();
 
     // Asks "Are you sure?" with Yes as the default answer; true only for Yes.
     bool Confirmation();
 
     void Loaded() override;
+
+Q_SIGNALS:
+    // Validation() found the control not acceptable; the activation ends.
+    void validationFailed(QWidget *control);
+    // Emitted after OnKeyDown and OnKeyPress: a slot may change or consume the key.
+    void keyDown(quint16 *key, dvt::TShiftState shift);
+    void keyPress(QChar *key);
 
 protected:
     // Runs the checks before an activation goes on to emit its signals.

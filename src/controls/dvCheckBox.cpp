@@ -1,10 +1,11 @@
 #include "dvCheckBox.h"
 
+#include "dvSQL.h"
 #include "dvStrings.h"
 
-TdvCheckBox::TdvCheckBox(QWidget *parent) : TCheckableControl(parent) {}
+TdvCheckBox::TdvCheckBox(QWidget *parent) : TCheckableControl(this, parent) {}
 
-TdvCheckBox::TdvCheckBox(const QString &text, QWidget *parent) : TCheckableControl(parent)
+TdvCheckBox::TdvCheckBox(const QString &text, QWidget *parent) : TCheckableControl(this, parent)
 {
     setText(text);
 }
@@ -12,6 +13,16 @@ TdvCheckBox::TdvCheckBox(const QString &text, QWidget *parent) : TCheckableContr
 QString TdvCheckBox::GetSQL() const
 {
     return dvIf(isChecked(), QStringLiteral("Y"), QStringLiteral("N"));
+}
+
+std::optional<QString> TdvCheckBox::sqlLiteral(const QString &) const
+{
+    return dvSQLBoolean(isChecked());
+}
+
+void TdvCheckBox::loadText(const QString &text)
+{
+    setChecked(text.toUpper().contains(u'Y'));
 }
 
 void TdvCheckBox::KeyDown(quint16 &key, dvt::TShiftState shift)

@@ -18,6 +18,54 @@ TdvCheckListBox::TdvCheckListBox(QWidget *parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     connect(model(), &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { MakeCheckable(first, last); });
+    connect(model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                if (roles.isEmpty() || roles.contains(Qt::CheckStateRole))
+                    EmitIfCheckedItemsChanged();
+            });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this,
+            &TdvCheckListBox::EmitIfCheckedItemsChanged);
+    dvt::LoadOnFirstShow(this);
+}
+
+QStringList TdvCheckListBox::CheckedItems() const
+{
+    QStringList texts;
+    for (int row = 0; row < count(); ++row) {
+        if (Checked(row))
+            texts << item(row)->text();
+    }
+    return texts;
+}
+
+void TdvCheckListBox::SetCheckedItems(const QStringList &texts)
+{
+    SetAllChecked([&](int row, bool) { return texts.contains(item(row)->text()); });
+}
+
+QString TdvCheckListBox::keptValue() const
+{
+    QStringList rows;
+    for (int row = 0; row < count(); ++row) {
+        if (Checked(row))
+            rows << QString::number(row);
+    }
+    return rows.join(u',');
+}
+
+void TdvCheckListBox::restoreKeptValue(const QString &text)
+{
+    const QStringList rows = text.split(u',', Qt::SkipEmptyParts);
+    SetAllChecked([&](int row, bool) { return rows.contains(QString::number(row)); });
+}
+
+void TdvCheckListBox::EmitIfCheckedItemsChanged()
+{
+    const QStringList items = CheckedItems();
+    if (items == m_lastCheckedItems)
+        return;
+    m_lastCheckedItems = items;
+    Q_EMIT checkedItemsChanged(items);
 }
 
 bool TdvCheckListBox::Checked(int row) const
@@ -34,23 +82,23 @@ void TdvCheckListBox::SetChecked(int row, bool checked)
 
 void TdvCheckListBox::SelectAllClick()
 {
-    SetAllChecked([](bool) { return true; });
+    SetAllChecked([](int, bool) { return true; });
 }
 
 void TdvCheckListBox::UnselectAllClick()
 {
-    SetAllChecked([](bool) { return false; });
+    SetAllChecked([](int, bool) { return false; });
 }
 
 void TdvCheckListBox::InvertSelectionClick()
 {
-    SetAllChecked([](bool checked) { return !checked; });
+    SetAllChecked([](int, bool checked) { return !checked; });
 }
 
-void TdvCheckListBox::SetAllChecked(const std::function<bool(bool)> &mark)
+void TdvCheckListBox::SetAllChecked(const std::function<bool(int, bool)> &mark)
 {
     for (int row = 0; row < count(); ++row)
-        SetChecked(row, mark(Checked(row)));
+        SetChecked(row, mark(row, Checked(row)));
 }
 
 void TdvCheckListBox::MakeCheckable(int first, int last)

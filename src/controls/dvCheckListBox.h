@@ -5,6 +5,7 @@
 #include "dvtColor.h"
 #include "dvtComponent.h"
 #include "dvtContract.h"
+#include "dvtDataControl.h"
 #include "dvtKeys.h"
 
 class QMenu;
@@ -20,12 +21,21 @@ class QMenu;
 //   active form, each when the control's own flag or the control panel's is set.
 // - Highlight: the background colour while focused (the panel's wins when it is
 //   not clWindow).
-class TdvCheckListBox : public QListWidget, public dvt::TKeyHandler, public dvt::Loadable
+// - The value is the texts of the checked items, in list order: the USER
+//   property CheckedItems, with checkedItemsChanged() at every check mark's
+//   change.
+class TdvCheckListBox : public QListWidget,
+                        public dvt::TKeyHandler,
+                        public dvt::Loadable,
+                        public dvt::DataControl
 {
     Q_OBJECT
+    Q_INTERFACES(dvt::DataControl)
     Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
     Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
+    Q_PROPERTY(QStringList CheckedItems READ CheckedItems WRITE SetCheckedItems NOTIFY
+                   checkedItemsChanged USER true STORED false)
 
 public:
     explicit TdvCheckListBox(QWidget *parent = nullptr);
@@ -43,8 +53,29 @@ public:
     bool Checked(int row) const;
     void SetChecked(int row, bool checked);
 
+    // The texts of the checked items; setting checks exactly the items whose
+    // text is in the list.
+    QStringList CheckedItems() const;
+    void SetCheckedItems(const QStringList &texts);
+
     // Nothing beyond the list's own loading.
     void Loaded() override {}
+
+    // The contract: no column value, so the record routines refuse the control,
+    // and loading and clearing leave it as it is; the kept value is the checked
+    // rows, "0,2".
+    bool isValid() const override { return true; }
+    std::optional<QString> sqlLiteral(const QString &) const override { return std::nullopt; }
+    void loadText(const QString &) override {}
+    void clearValue() override {}
+    QString keptValue() const override;
+    void restoreKeptValue(const QString &text) override;
+
+Q_SIGNALS:
+    void checkedItemsChanged(const QStringList &items);
+    // Emitted after OnKeyDown and OnKeyPress: a slot may change or consume the key.
+    void keyDown(quint16 *key, dvt::TShiftState shift);
+    void keyPress(QChar *key);
 
 public Q_SLOTS:
     // The menu's commands.
@@ -64,12 +95,14 @@ private:
     void SetHighlightProperty(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
 
     void MakeCheckable(int first, int last);
-    // Gives every item the check mark that mark answers for its current one.
-    void SetAllChecked(const std::function<bool(bool)> &mark);
+    void EmitIfCheckedItemsChanged();
+    // Gives every item the check mark that mark answers for its row and current one.
+    void SetAllChecked(const std::function<bool(int row, bool checked)> &mark);
 
     bool m_enterAsTab = false;
     bool m_closeOnEsc = false;
     dvt::TColor m_highlight = dvt::clWindow;
     dvt::FocusHighlight m_focusHighlight;
     QMenu *m_popupMenu;
+    QStringList m_lastCheckedItems;
 };

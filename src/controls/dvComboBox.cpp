@@ -5,10 +5,15 @@
 
 #include "dvQuery.h"
 #include "dvStrings.h"
+#include "dvtColumnType_p.h"
 #include "dvtControl.h"
 #include "dvtFocusMarking.h"
+#include "dvtFormat.h"
 
-TdvComboBox::TdvComboBox(QWidget *parent) : QComboBox(parent), dvt::TKeyHandler(this) {}
+TdvComboBox::TdvComboBox(QWidget *parent) : QComboBox(parent), dvt::TKeyHandler(this)
+{
+    dvt::LoadOnFirstShow(this);
+}
 
 void TdvComboBox::Reload()
 {
@@ -28,13 +33,46 @@ QString TdvComboBox::GetSQL() const
     return dvStrTran(itemText(currentIndex()), QStringLiteral("\""), QString());
 }
 
+std::optional<QString> TdvComboBox::sqlLiteral(const QString &table) const
+{
+    TdvQuery query;
+    return dvt::IsCharacterColumn(query, table, objectName()) ? u'"' + currentText() + u'"'
+                                                              : QString::number(currentIndex());
+}
+
+void TdvComboBox::loadText(const QString &text)
+{
+    Reload();
+    setCurrentIndex(-1);
+    const QString wanted = dvt::Trim(text).toUpper();
+    for (int item = 0; item < count(); ++item) {
+        if (dvt::Trim(itemText(item)).toUpper() == wanted) {
+            setCurrentIndex(item);
+            return;
+        }
+    }
+    // Out of range leaves the box without a choice.
+    setCurrentIndex(dvStrToInt(text));
+}
+
+void TdvComboBox::clearValue()
+{
+    setCurrentIndex(0);
+    Reload();
+}
+
+void TdvComboBox::restoreKeptValue(const QString &text)
+{
+    setCurrentIndex(dvStrToInt(text));
+}
+
 void TdvComboBox::Loaded()
 {
     Reload();
     if (currentIndex() == -1)
         setCurrentIndex(0);
     if (m_keepValue && !dvt::IsDesigning(this))
-        setCurrentIndex(dvStrToInt(dvt::ReadKeptValue(this)));
+        restoreKeptValue(dvt::ReadKeptValue(this));
 }
 
 void TdvComboBox::focusInEvent(QFocusEvent *event)
@@ -51,7 +89,7 @@ void TdvComboBox::focusOutEvent(QFocusEvent *event)
         return;
     m_focusHighlight.exit(this);
     if (m_keepValue)
-        dvt::WriteKeptValue(this, QString::number(currentIndex()));
+        dvt::WriteKeptValue(this, keptValue());
 }
 
 void TdvComboBox::keyPressEvent(QKeyEvent *event)

@@ -5,6 +5,7 @@
 #include "dvtColor.h"
 #include "dvtComponent.h"
 #include "dvtContract.h"
+#include "dvtDataControl.h"
 #include "dvtKeys.h"
 
 // A combo box for data-entry forms whose list can come from the database.
@@ -21,9 +22,15 @@
 // - Highlight: the background colour while focused (the panel's wins when it is
 //   not clWindow). A box that is not editable, which most styles paint as a
 //   button, shows its background colour (dvt::Color) on the button face.
-class TdvComboBox : public QComboBox, public dvt::TKeyHandler, public dvt::Loadable
+// - The value is the inherited USER property currentText, with
+//   currentTextChanged() and currentIndexChanged().
+class TdvComboBox : public QComboBox,
+                    public dvt::TKeyHandler,
+                    public dvt::Loadable,
+                    public dvt::DataControl
 {
     Q_OBJECT
+    Q_INTERFACES(dvt::DataControl)
     Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
     Q_PROPERTY(bool KeepValue READ KeepValue WRITE SetKeepValue)
@@ -58,6 +65,25 @@ public:
     QString GetSQL() const;
 
     void Loaded() override;
+
+    // The contract. The literal asks the database for the type of the table's
+    // column named as the box: a CHAR or VARCHAR column gets the chosen item's
+    // text in double quotes, unchanged, any other the item's position, bare (-1:
+    // none). Loading reloads the list (Reload) and chooses the first item that
+    // equals the text, both trimmed and ignoring letter case, or else the item at
+    // the position the text gives (none when it is out of range). Clearing
+    // chooses the first item, then reloads. The kept value is the position.
+    bool isValid() const override { return true; }
+    std::optional<QString> sqlLiteral(const QString &table) const override;
+    void loadText(const QString &text) override;
+    void clearValue() override;
+    QString keptValue() const override { return QString::number(currentIndex()); }
+    void restoreKeptValue(const QString &text) override;
+
+Q_SIGNALS:
+    // Emitted after OnKeyDown and OnKeyPress: a slot may change or consume the key.
+    void keyDown(quint16 *key, dvt::TShiftState shift);
+    void keyPress(QChar *key);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;

@@ -20,7 +20,9 @@ bool isAsciiDigit(QChar c)
 
 TdvDate::TdvDate(QWidget *parent)
     : TdvEdit(parent), m_formatStr(dvt::FormatSettings().ShortDateFormat), m_trigger(u"?"_s)
-{}
+{
+    NotifyValueChanges(&TdvDate::date, &TdvDate::dateChanged);
+}
 
 bool TdvDate::SetDate(dvt::TDateTime date)
 {
@@ -72,6 +74,24 @@ bool TdvDate::ReadDate(dvt::TDateTime &date) const
 dvt::TDateTime TdvDate::GetDateTime() const
 {
     return dvt::StrToDate(text());
+}
+
+QDate TdvDate::date() const
+{
+    dvt::TDateTime date = 0;
+    if (!ReadDate(date))
+        return {};
+    const YMD ymd = Decode(date);
+    return QDate(ymd.year, ymd.month, ymd.day);
+}
+
+bool TdvDate::setDate(QDate date)
+{
+    if (!date.isValid()) {
+        clear();
+        return true;
+    }
+    return SetDate(date.year(), date.month(), date.day());
 }
 
 QString TdvDate::GetSQL() const

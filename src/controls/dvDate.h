@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+
 #include <optional>
 
 #include "dvEdit.h"
@@ -20,9 +22,14 @@
 // Weekdays run from 1 (Sunday) to 7 (Saturday); weeks from Sunday to Saturday.
 // Getters of a text that is no date answer their fallbacks (year 0, month, day
 // and weekday 1, empty texts); only GetDateTime() raises.
+//
+// Date is the USER property (QDataWidgetMapper, item delegates bind it), with
+// dateChanged(); an invalid QDate stands for "no date", and a model's NULL
+// empties the control.
 class TdvDate : public TdvEdit
 {
     Q_OBJECT
+    Q_PROPERTY(QDate Date READ date WRITE setDate NOTIFY dateChanged USER true STORED false)
     Q_PROPERTY(bool DefaultNow READ DefaultNow WRITE SetDefaultNow)
     Q_PROPERTY(QString FormatStr READ FormatStr WRITE SetFormatStr)
     Q_PROPERTY(QString Trigger READ Trigger WRITE SetTrigger)
@@ -62,9 +69,15 @@ public:
     // The date in the text; raises dvt::EConvertError when the text is no date.
     dvt::TDateTime GetDateTime() const;
 
+    // The date in the text; an invalid QDate when the text is no date.
+    QDate date() const;
+    // Shows the date, or empties the control for an invalid QDate. False, with
+    // the text left, as SetDate(year, month, day) answers it. Never raises.
+    bool setDate(QDate date);
+
     // The date as a statement literal, double quotes included ("01/31/1970",
     // month first, the locale's separator), or the bare word null.
-    QString GetSQL() const;
+    QString GetSQL() const override;
     // "yyyy/mm/dd", or ten blanks.
     QString GetYMD() const;
     void Today();
@@ -104,10 +117,24 @@ public:
 
     // True when the text reads as a date, otherwise the negation of NotNull.
     // OnValidation is not consulted.
-    bool Valid() const;
+    bool Valid() const override;
+
+    // The contract: the literal is GetSQL(); a loaded text the date cannot take
+    // empties the control.
+    bool isValid() const override { return OwnAndCommonValid(); }
+    std::optional<QString> sqlLiteral(const QString &) const override { return GetSQL(); }
+    void loadText(const QString &text) override
+    {
+        if (!SetDate(text))
+            clear();
+    }
 
     // Also, at run time with DefaultNow, puts today's date in.
     void Loaded() override;
+
+Q_SIGNALS:
+    // The date of the text changed: typed, set, moved or cleared (invalid QDate).
+    void dateChanged(QDate date);
 
 protected:
     void KeyDown(quint16 &key, dvt::TShiftState shift) override;

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "dvSQL.h"
 #include "dvStrings.h"
 #include "dvtException.h"
 #include "dvtFocusMarking.h"
@@ -17,6 +18,7 @@
 TdvEdit::TdvEdit(QWidget *parent)
     : QLineEdit(parent), dvt::TKeyHandler(this), m_textMargin(CalcTextMargin())
 {
+    dvt::LoadOnFirstShow(this);
     // The form's active control changes without any event to this control when
     // another control of an inactive form is given the focus; the form learns it
     // when it is activated again.
@@ -37,12 +39,54 @@ QString TdvEdit::GetSQL() const
     return dvt::AutoTrimTextActive(m_autoTrimText) ? dvt::Trim(sql) : sql;
 }
 
-bool TdvEdit::Valid()
+bool TdvEdit::Valid() const
 {
     bool valid = !(m_notNull && dvt::Trim(text()).isEmpty());
+    // The handlers take the sender as a control they may change.
+    auto *self = const_cast<TdvEdit *>(this);
     if (OnValidation)
-        OnValidation(this, text(), valid);
+        OnValidation(self, text(), valid);
+    Q_EMIT self->validating(text(), &valid);
     return valid;
+}
+
+bool TdvEdit::isValid() const
+{
+    return Valid();
+}
+
+bool TdvEdit::OwnAndCommonValid() const
+{
+    // The common test runs whatever the own one said, so OnValidation is asked
+    // even when the text is no number, date or time.
+    const bool own = Valid();
+    const bool common = TdvEdit::Valid();
+    return own && common;
+}
+
+std::optional<QString> TdvEdit::sqlLiteral(const QString &) const
+{
+    return dvSQLString(text());
+}
+
+void TdvEdit::loadText(const QString &text)
+{
+    setText(text);
+}
+
+void TdvEdit::clearValue()
+{
+    clear();
+}
+
+QString TdvEdit::keptValue() const
+{
+    return text();
+}
+
+void TdvEdit::restoreKeptValue(const QString &text)
+{
+    setText(text);
 }
 
 int TdvEdit::CalcTextMargin() const
@@ -59,7 +103,7 @@ void TdvEdit::Loaded()
         setText(QString());
     }
     if (m_keepValue)
-        setText(dvt::ReadKeptValue(this));
+        restoreKeptValue(dvt::ReadKeptValue(this));
     if (!designing)
         NormaliseText();
 }
@@ -73,7 +117,7 @@ void TdvEdit::BeforeExit()
 {
     m_focusHighlight.exit(this);
     if (m_keepValue)
-        dvt::WriteKeptValue(this, text());
+        dvt::WriteKeptValue(this, keptValue());
 }
 
 void TdvEdit::CMEnter()

@@ -8,6 +8,7 @@
 #include "dvtComponent.h"
 #include "dvtContract.h"
 #include "dvtControl.h"
+#include "dvtDataControl.h"
 #include "dvtKeys.h"
 
 // Lets the application overrule a control's verdict: Text is the control's text
@@ -36,13 +37,22 @@ using TEditValidation = std::function<void(QObject *Sender, const QString &Text,
 // - With KeepValue the text is written to the kept-values file at every focus
 //   loss and read back in Loaded(), so it survives to the next run.
 // - Valid() tells whether the content is acceptable, GetSQL() gives the text it
-//   contributes to a statement.
+//   contributes to a statement. Both are virtual: through a TdvEdit* (or the
+//   dvt::DataControl contract) a value, date, time or key edit gives its own.
+//
+// Signals beside the handlers: validating() with OnValidation, keyDown() and
+// keyPress() with OnKeyDown and OnKeyPress; the value's changes are QLineEdit's
+// textChanged (any change), textEdited (typed) and editingFinished.
 //
 // Loaded() (delivered by dvt::LoadForm) empties the text typed at design time,
 // once, at run time.
-class TdvEdit : public QLineEdit, public dvt::TKeyHandler, public dvt::Loadable
+class TdvEdit : public QLineEdit,
+                public dvt::TKeyHandler,
+                public dvt::Loadable,
+                public dvt::DataControl
 {
     Q_OBJECT
+    Q_INTERFACES(dvt::DataControl)
     Q_PROPERTY(bool NotNull READ NotNull WRITE SetNotNull)
     Q_PROPERTY(bool AutoTrimText READ AutoTrimText WRITE SetAutoTrimText)
     Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
@@ -81,11 +91,21 @@ public:
 
     // The text without double-quote characters, trimmed when AutoTrimText (own or
     // the panel's) is set; the caller adds the quotes.
-    QString GetSQL() const;
+    virtual QString GetSQL() const;
 
-    // False when NotNull is set and the text is blank; then OnValidation may
-    // change the verdict. Shows nothing.
-    bool Valid();
+    // False when NotNull is set and the text is blank; then OnValidation (and
+    // validating()) may change the verdict. Shows nothing.
+    virtual bool Valid() const;
+
+    // The control contract: isValid() runs Valid() and, for a descendant with a
+    // test of its own, the common test above as well; the literal is the text in
+    // double quotes, without double-quote characters and not trimmed.
+    bool isValid() const override;
+    std::optional<QString> sqlLiteral(const QString &table) const override;
+    void loadText(const QString &text) override;
+    void clearValue() override;
+    QString keptValue() const override;
+    void restoreKeptValue(const QString &text) override;
 
     // Inset of the text in the custom paint, in pixels: a quarter of the smaller
     // of the application font's and the control's font's height, as they are at
@@ -95,6 +115,14 @@ public:
     // Empties the design-time text (once, at run time), restores the kept value
     // when KeepValue is set, then, at run time, normalises the text.
     void Loaded() override;
+
+Q_SIGNALS:
+    // Emitted by Valid() after OnValidation, with its verdict: a slot may change
+    // *valid. Connect it directly (the default within one thread).
+    void validating(const QString &text, bool *valid);
+    // Emitted after OnKeyDown and OnKeyPress: a slot may change or consume the key.
+    void keyDown(quint16 *key, dvt::TShiftState shift);
+    void keyPress(QChar *key);
 
 protected:
     // The reactions of the control, in the order the events deliver them.
@@ -133,6 +161,26 @@ protected:
     // Shows a text that replaces the current one; a selection of the whole text
     // stays a selection of the whole new text.
     void ReplaceText(const QString &text);
+
+    // For the typed edits: emits changed(value) whenever the value that read()
+    // finds in the text changes, so a reformatting that keeps it emits nothing.
+    template<class Control, class Value>
+    void NotifyValueChanges(Value (Control::*read)() const, void (Control::*changed)(Value))
+    {
+        auto *control = static_cast<Control *>(this);
+        connect(this, &QLineEdit::textChanged, this,
+                [control, read, changed, last = (control->*read)()]() mutable {
+                    const Value current = (control->*read)();
+                    if (current == last)
+                        return;
+                    last = current;
+                    Q_EMIT(control->*changed)(current);
+                });
+    }
+
+    // For descendants whose Valid() is a test of their own (value, date, time):
+    // their isValid() runs it and then the common test of TdvEdit::Valid().
+    bool OwnAndCommonValid() const;
 
     // Whether the key being handled is an editing command held with Ctrl (copy,
     // paste, select all) rather than a typed character. Character filters and

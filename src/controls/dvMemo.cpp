@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 
+#include "dvSQL.h"
 #include "dvtFocusMarking.h"
 #include "dvtFormat.h"
 
@@ -11,6 +12,12 @@ TdvMemo::TdvMemo(QWidget *parent) : QPlainTextEdit(parent), dvt::TKeyHandler(thi
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // On a data-entry form Tab leaves the memo, as it leaves every other control.
     setTabChangesFocus(true);
+    dvt::LoadOnFirstShow(this);
+}
+
+std::optional<QString> TdvMemo::sqlLiteral(const QString &) const
+{
+    return dvSQLString(toPlainText());
 }
 
 bool TdvMemo::Valid() const

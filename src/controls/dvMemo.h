@@ -5,6 +5,7 @@
 #include "dvtColor.h"
 #include "dvtComponent.h"
 #include "dvtContract.h"
+#include "dvtDataControl.h"
 #include "dvtKeys.h"
 
 // A multi-line text control for data-entry forms.
@@ -16,10 +17,15 @@
 // - Text typed at design time is cleared when the form is loaded at run time.
 // - Valid() answers false for a blank text when NotNull is set.
 //
-// The scroll bar is vertical only: lines wrap at the control's width.
-class TdvMemo : public QPlainTextEdit, public dvt::TKeyHandler, public dvt::Loadable
+// The scroll bar is vertical only: lines wrap at the control's width. The value
+// is the text (the inherited USER property plainText, with textChanged()).
+class TdvMemo : public QPlainTextEdit,
+                public dvt::TKeyHandler,
+                public dvt::Loadable,
+                public dvt::DataControl
 {
     Q_OBJECT
+    Q_INTERFACES(dvt::DataControl)
     Q_PROPERTY(bool NotNull READ NotNull WRITE SetNotNull)
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
     Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
@@ -41,6 +47,20 @@ public:
     bool Valid() const;
 
     void Loaded() override;
+
+    // The contract: Valid(); the literal is the whole text, line breaks included,
+    // in double quotes and without double-quote characters.
+    bool isValid() const override { return Valid(); }
+    std::optional<QString> sqlLiteral(const QString &table) const override;
+    void loadText(const QString &text) override { setPlainText(text); }
+    void clearValue() override { clear(); }
+    QString keptValue() const override { return toPlainText(); }
+    void restoreKeptValue(const QString &text) override { setPlainText(text); }
+
+Q_SIGNALS:
+    // Emitted after OnKeyDown and OnKeyPress: a slot may change or consume the key.
+    void keyDown(quint16 *key, dvt::TShiftState shift);
+    void keyPress(QChar *key);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;

@@ -22,7 +22,7 @@ QList<QAbstractButton *> groupOf(QAbstractButton *button)
 
 } // namespace
 
-TdvRadioButton::TdvRadioButton(QWidget *parent) : TCheckableControl(parent)
+TdvRadioButton::TdvRadioButton(QWidget *parent) : TCheckableControl(this, parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     // The focus often leaves a button before its group unchecks it (a click on

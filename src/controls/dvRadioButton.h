@@ -18,6 +18,7 @@
 class TdvRadioButton : public dvt::TCheckableControl<QRadioButton>
 {
     Q_OBJECT
+    Q_INTERFACES(dvt::DataControl)
     Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
     Q_PROPERTY(bool KeepValue READ KeepValue WRITE SetKeepValue)
@@ -26,6 +27,18 @@ class TdvRadioButton : public dvt::TCheckableControl<QRadioButton>
 public:
     explicit TdvRadioButton(QWidget *parent = nullptr);
     explicit TdvRadioButton(const QString &text, QWidget *parent = nullptr);
+
+    // The contract: a radio button has no column value of its own (the choice
+    // belongs to its group, which no one control stands for), so the record
+    // routines refuse it, and loading and clearing leave it as it is.
+    std::optional<QString> sqlLiteral(const QString &) const override { return std::nullopt; }
+    void loadText(const QString &) override {}
+    void clearValue() override {}
+
+Q_SIGNALS:
+    // Emitted after OnKeyDown and OnKeyPress: a slot may change or consume the key.
+    void keyDown(quint16 *key, dvt::TShiftState shift);
+    void keyPress(QChar *key);
 
 protected:
     void KeyDown(quint16 &key, dvt::TShiftState shift) override;

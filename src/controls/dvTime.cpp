@@ -33,7 +33,9 @@ QString timeCharacters()
 
 TdvTime::TdvTime(QWidget *parent)
     : TdvEdit(parent), m_formatStr(dvt::FormatSettings().ShortTimeFormat)
-{}
+{
+    NotifyValueChanges(&TdvTime::time, &TdvTime::timeChanged);
+}
 
 bool TdvTime::ShowTime(dvt::TDateTime time)
 {
@@ -93,6 +95,25 @@ TdvTime::HMS TdvTime::DecodeText() const
     if (ReadTime(time))
         dvt::DecodeTime(time, hms.hour, hms.min, hms.sec, msec);
     return hms;
+}
+
+QTime TdvTime::time() const
+{
+    dvt::TDateTime time = 0;
+    if (!ReadTime(time))
+        return {};
+    int hour = 0, min = 0, sec = 0, msec = 0;
+    dvt::DecodeTime(time, hour, min, sec, msec);
+    return QTime(hour, min, sec);
+}
+
+bool TdvTime::setTime(QTime time)
+{
+    if (!time.isValid()) {
+        clear();
+        return true;
+    }
+    return SetTime(time.hour(), time.minute(), time.second());
 }
 
 QString TdvTime::GetSQL() const
@@ -159,9 +180,11 @@ void TdvTime::Adjust(double packed)
     Adjust(dvStrToInt(field.mid(0, 4)), dvStrToInt(field.mid(5, 2)), dvStrToInt(field.mid(7, 2)));
 }
 
-bool TdvTime::Valid()
+bool TdvTime::Valid() const
 {
-    return SetTime(text()) || !NotNull();
+    // Reading the text normalises it (and may put the current time in), as typing
+    // Enter would: the test is a step of the edit, not a mere look.
+    return const_cast<TdvTime *>(this)->SetTime(text()) || !NotNull();
 }
 
 void TdvTime::KeyPress(QChar &key)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTime>
+
 #include "dvEdit.h"
 #include "dvtDateTime.h"
 
@@ -13,9 +15,14 @@
 // - Enter, focus changes and loading normalise the text (SetTime of the text).
 //
 // No operation raises: a text that is no time gives 0, the empty text or false.
+//
+// Time is the USER property (QDataWidgetMapper, item delegates bind it), with
+// timeChanged(); an invalid QTime stands for "no time", and a model's NULL
+// empties the control.
 class TdvTime : public TdvEdit
 {
     Q_OBJECT
+    Q_PROPERTY(QTime Time READ time WRITE setTime NOTIFY timeChanged USER true STORED false)
     Q_PROPERTY(bool DefaultNow READ DefaultNow WRITE SetDefaultNow)
     Q_PROPERTY(QString FormatStr READ FormatStr WRITE SetFormatStr)
 
@@ -43,9 +50,15 @@ public:
     // Shows the current time.
     void Actual();
 
+    // The time in the text, to the second; an invalid QTime when it is no time.
+    QTime time() const;
+    // Shows the time (its milliseconds dropped), or empties the control for an
+    // invalid QTime. False, with the text left, only for a broken FormatStr.
+    bool setTime(QTime time);
+
     // "hh:nn:ss" (24-hour clock, the locale's separator) without quotes; empty
     // when the text is no time.
-    QString GetSQL() const;
+    QString GetSQL() const override;
     int GetHour() const;
     int GetMin() const;
     int GetSec() const;
@@ -75,7 +88,24 @@ public:
     // SetTime() of the text (which normalises it, and may put the current time
     // in with DefaultNow); true when it succeeds, otherwise the negation of
     // NotNull. OnValidation is not consulted.
-    bool Valid();
+    bool Valid() const override;
+
+    // The contract: the literal is GetSQL() in double quotes ("" for a text that
+    // is no time); a loaded text the time cannot take empties the control.
+    bool isValid() const override { return OwnAndCommonValid(); }
+    std::optional<QString> sqlLiteral(const QString &) const override
+    {
+        return u'"' + GetSQL() + u'"';
+    }
+    void loadText(const QString &text) override
+    {
+        if (!SetTime(text))
+            clear();
+    }
+
+Q_SIGNALS:
+    // The time of the text changed: typed, set, adjusted or cleared (invalid QTime).
+    void timeChanged(QTime time);
 
 protected:
     void KeyPress(QChar &key) override;

@@ -4,12 +4,14 @@
 #include "dvStrings.h"
 #include "dvStrings_p.h"
 #include "dvWords.h"
+#include "dvtException.h"
 #include "dvtFormat.h"
 
 TdvValue::TdvValue(QWidget *parent)
     : TdvEdit(parent), m_formatStr(QStringLiteral("%m")), m_trigger(QStringLiteral("?"))
 {
     SetAlignment(dvt::taRightJustify);
+    NotifyValueChanges(&TdvValue::GetFValue, &TdvValue::valueChanged);
 }
 
 void TdvValue::SetValue(int value)
@@ -35,6 +37,41 @@ double TdvValue::GetFValue() const
 void TdvValue::SetFValue(double value)
 {
     SetValue(value);
+}
+
+std::optional<double> TdvValue::value() const
+{
+    double value = 0;
+    if (!dvt::TryStrToFloat(dvt::detail::cleanNumber(text()), value))
+        return std::nullopt;
+    return value;
+}
+
+bool TdvValue::setValue(double value, QString *error)
+{
+    try {
+        SetValue(value);
+        return true;
+    } catch (const dvt::EConvertError &e) {
+        if (error)
+            *error = e.Message();
+        return false;
+    }
+}
+
+std::optional<QString> TdvValue::sqlLiteral(const QString &) const
+{
+    return GetSQL();
+}
+
+void TdvValue::loadText(const QString &text)
+{
+    setValue(dvStrToFloat(text));
+}
+
+void TdvValue::clearValue()
+{
+    setValue(0);
 }
 
 QString TdvValue::GetSQL() const

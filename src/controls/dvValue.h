@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "dvEdit.h"
 
 // The numeric edit: its number lives only in its text, formatted with FormatStr
@@ -13,11 +15,16 @@
 // - Enter, focus changes and loading normalise the text: it is read tolerantly
 //   (currency symbol, thousands separators, blanks and "$" dropped, "(" read
 //   as "-") and formatted again; unreadable text becomes the formatted zero.
+//
+// Value is the USER property (QDataWidgetMapper, item delegates bind it), with
+// valueChanged(); a model's NULL shows as the formatted zero. Reformatting that
+// keeps the number ("1234.5" shown as "$1,234.50") emits textChanged() only.
 class TdvValue : public TdvEdit
 {
     Q_OBJECT
     Q_PROPERTY(QString FormatStr READ FormatStr WRITE SetFormatStr)
-    Q_PROPERTY(double Value READ GetFValue WRITE SetFValue STORED false)
+    Q_PROPERTY(double Value READ GetFValue WRITE SetValueProperty NOTIFY valueChanged
+                   USER true STORED false)
     Q_PROPERTY(QString Trigger READ Trigger WRITE SetTrigger)
 
 public:
@@ -44,9 +51,16 @@ public:
     double GetFValue() const;
     void SetFValue(double value);
 
+    // The number, or std::nullopt when the text is no number (empty, say).
+    std::optional<double> value() const;
+    // Shows the value formatted with FormatStr and answers true; a FormatStr
+    // that does not fit a number leaves the text and answers false, with the
+    // reason in *error when it is given. Never raises.
+    bool setValue(double value, QString *error = nullptr);
+
     // The number as a statement needs it: shortest form, no thousands separators,
     // no quotes; "0" when the text is no number.
-    QString GetSQL() const;
+    QString GetSQL() const override;
 
     // The amount in words (dvNumToWords).
     QString GetWords(bool withCurrency) const;
@@ -54,7 +68,18 @@ public:
     // True when the text, without currency symbol, thousands separators and
     // blanks, is one well-formed number; otherwise the negation of NotNull.
     // OnValidation is not consulted.
-    bool Valid() const;
+    bool Valid() const override;
+
+    // The contract: the literal is GetSQL(), bare; a loaded text is read as
+    // dvStrToFloat reads it; clearing shows the formatted zero.
+    bool isValid() const override { return OwnAndCommonValid(); }
+    std::optional<QString> sqlLiteral(const QString &table) const override;
+    void loadText(const QString &text) override;
+    void clearValue() override;
+
+Q_SIGNALS:
+    // The number of the text (GetFValue()) changed: typed, set or cleared.
+    void valueChanged(double value);
 
 protected:
     void KeyPress(QChar &key) override;
@@ -62,6 +87,8 @@ protected:
     bool OpenPopup() override;
 
 private:
+    void SetValueProperty(double value) { setValue(value); }
+
     QString m_formatStr;
     QString m_trigger;
 };

@@ -7,6 +7,7 @@
 #include "dvtColor.h"
 #include "dvtComponent.h"
 #include "dvtContract.h"
+#include "dvtDataControl.h"
 #include "dvtFocusMarking.h"
 #include "dvtKeys.h"
 
@@ -23,8 +24,12 @@ namespace dvt {
 // - KeepValue: the checked state is written to the kept-values file as "Yes" or
 //   "No" at every focus loss and read back in Loaded(), in design mode too; only
 //   "Yes", in exactly that case, reads as checked.
+// - The value is the inherited USER property checked, with toggled().
+//
+// The derived class declares the key signals (see TKeyHandler) and hands itself
+// to the constructor, so that they are emitted.
 template<class Button>
-class TCheckableControl : public Button, public TKeyHandler, public Loadable
+class TCheckableControl : public Button, public TKeyHandler, public Loadable, public DataControl
 {
 public:
     bool EnterAsTab() const { return m_enterAsTab; }
@@ -42,11 +47,23 @@ public:
     void Loaded() override
     {
         if (m_keepValue)
-            Button::setChecked(ReadKeptValue(this, QStringLiteral("No")) == u"Yes");
+            restoreKeptValue(ReadKeptValue(this, QStringLiteral("No")));
     }
 
+    // The contract: nothing to validate; the kept value is "Yes" or "No".
+    bool isValid() const override { return true; }
+    QString keptValue() const override
+    {
+        return Button::isChecked() ? QStringLiteral("Yes") : QStringLiteral("No");
+    }
+    void restoreKeptValue(const QString &text) override { Button::setChecked(text == u"Yes"); }
+
 protected:
-    explicit TCheckableControl(QWidget *parent) : Button(parent), TKeyHandler(this) {}
+    template<class Control>
+    TCheckableControl(Control *self, QWidget *parent) : Button(parent), TKeyHandler(self)
+    {
+        LoadOnFirstShow(this);
+    }
 
     void focusInEvent(QFocusEvent *event) override
     {
@@ -65,8 +82,7 @@ protected:
             return;
         m_focusBold.restore(this);
         if (m_keepValue)
-            WriteKeptValue(this,
-                           Button::isChecked() ? QStringLiteral("Yes") : QStringLiteral("No"));
+            WriteKeptValue(this, keptValue());
     }
 
     void keyPressEvent(QKeyEvent *event) override

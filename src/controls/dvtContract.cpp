@@ -9,6 +9,7 @@
 #include "dvtControl.h"
 #include "dvtIniFile.h"
 #include "dvtKeys.h"
+#include "dvtLogging.h"
 
 namespace dvt {
 
@@ -30,14 +31,31 @@ QString KeptValueKey(const QObject *control)
     return (owner ? owner->objectName() : QString()) + u'/' + control->objectName();
 }
 
+namespace {
+// The key needs the control's name: an unnamed control would share one key with
+// every other unnamed control of its form.
+bool HasKeptValueKey(const QObject *control)
+{
+    if (!control->objectName().isEmpty())
+        return true;
+    qCWarning(lcControls).noquote()
+        << Describe(control) << "has KeepValue but no object name: its value is not kept";
+    return false;
+}
+} // namespace
+
 QString ReadKeptValue(const QObject *control, const QString &defaultValue)
 {
+    if (!HasKeptValueKey(control))
+        return defaultValue;
     return TIniFile(KeptValuesFileName())
         .ReadString(keptValuesSection, KeptValueKey(control), defaultValue);
 }
 
 void WriteKeptValue(const QObject *control, const QString &value)
 {
+    if (!HasKeptValueKey(control))
+        return;
     TIniFile(KeptValuesFileName()).WriteString(keptValuesSection, KeptValueKey(control), value);
 }
 

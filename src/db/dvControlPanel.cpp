@@ -4,6 +4,7 @@
 
 #include "dvtApplication.h"
 #include "dvtException.h"
+#include "dvtLogging.h"
 
 namespace {
 
@@ -29,8 +30,12 @@ TdvControlPanel::TdvControlPanel(QObject *owner) : dvt::TDatabase(owner)
 {
     // Raising before IncObjCount keeps the count unchanged: C++ runs no destructor
     // of a class whose constructor did not finish.
-    if (ObjCount() > 0)
+    if (ObjCount() > 0) {
+        qCWarning(dvt::lcFramework).noquote()
+            << "A second TdvControlPanel for" << (owner ? dvt::Describe(owner) : u"no form"_qs)
+            << "was refused: only one may exist at a time";
         throw dvt::Exception(QStringLiteral("Only one instance allowed!"));
+    }
     // Unnamed objects are no components of their form, and the panel lookup walks
     // components: a panel made in code must be found too.
     setObjectName(QStringLiteral("dvControlPanel"));

@@ -1,5 +1,6 @@
 #include "dvtComponent.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QPointer>
 #include <QWidget>
@@ -12,11 +13,14 @@ const char ownerProperty[] = "dvtOwner";
 const char designingProperty[] = "dvtDesigning";
 const char loadedProperty[] = "dvtLoaded";
 
+// The library's own components count without a name too, so that a control
+// made in code and never named is still loaded and validated.
 bool isComponent(const QObject *object)
 {
     const QString name = object->objectName();
-    return !name.isEmpty() && !name.startsWith(QLatin1String("qt_"))
-           && !qobject_cast<const QLayout *>(object);
+    if (name.isEmpty())
+        return dynamic_cast<const Loadable *>(object) != nullptr;
+    return !name.startsWith(QLatin1String("qt_")) && !qobject_cast<const QLayout *>(object);
 }
 
 void collect(const QObject *parent, QList<QObject *> &components)
@@ -31,13 +35,35 @@ void collect(const QObject *parent, QList<QObject *> &components)
 
 void load(QObject *object)
 {
-    if (object->property(loadedProperty).toBool())
+    if (IsLoaded(object))
         return;
     if (auto *loadable = dynamic_cast<Loadable *>(object)) {
         object->setProperty(loadedProperty, true);
         loadable->Loaded();
     }
 }
+
+// Watches a control until it is first shown. Show events reach the children of
+// a window before the window itself is shown, so the load precedes any paint.
+class FirstShowLoader : public QObject
+{
+public:
+    explicit FirstShowLoader(QWidget *control) : QObject(control)
+    {
+        control->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            deleteLater();
+            if (!IsLoaded(watched) && !IsDesigning(watched))
+                LoadForm(static_cast<QWidget *>(watched)->window());
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -97,6 +123,16 @@ bool IsDesigning(const QObject *component)
 void SetDesigning(QObject *component, bool designing)
 {
     component->setProperty(designingProperty, designing);
+}
+
+bool IsLoaded(const QObject *component)
+{
+    return component->property(loadedProperty).toBool();
+}
+
+void LoadOnFirstShow(QWidget *control)
+{
+    new FirstShowLoader(control);
 }
 
 void LoadForm(QObject *form)

@@ -167,12 +167,16 @@ void TKeyHandler::KeyDown(quint16 &key, TShiftState shift)
 {
     if (OnKeyDown)
         OnKeyDown(m_self, key, shift);
+    if (m_emitKeyDown)
+        m_emitKeyDown(key, shift);
 }
 
 void TKeyHandler::KeyPress(QChar &key)
 {
     if (OnKeyPress)
         OnKeyPress(m_self, key);
+    if (m_emitKeyPress)
+        m_emitKeyPress(key);
 }
 
 bool TKeyHandler::RouteKeyEvent(QKeyEvent *event, const std::function<void(QKeyEvent *)> &base)

@@ -85,6 +85,10 @@ void InjectKey(quint16 virtualKey, TShiftState shift = {});
 //       }
 //       void KeyDown(quint16 &key, dvt::TShiftState shift) override; // own reaction,
 //   };                                  // then TKeyHandler::KeyDown(key, shift)
+//
+// A control class that declares the signals keyDown(quint16 *key, TShiftState)
+// and keyPress(QChar *key) has them emitted by the default steps, after the
+// application's handlers; a slot may change the key as a handler does.
 class TKeyHandler
 {
 public:
@@ -95,9 +99,21 @@ public:
 
 protected:
     explicit TKeyHandler(QObject *self) : m_self(self) {}
+    template<class Control>
+    requires requires(Control *c, quint16 *key, QChar *character)
+    {
+        c->keyDown(key, TShiftState());
+        c->keyPress(character);
+    }
+    explicit TKeyHandler(Control *self)
+        : m_self(self)
+        , m_emitKeyDown(
+              [self](quint16 &key, TShiftState shift) { Q_EMIT self->keyDown(&key, shift); })
+        , m_emitKeyPress([self](QChar &key) { Q_EMIT self->keyPress(&key); })
+    {}
     virtual ~TKeyHandler() = default;
 
-    // The default steps: they call the application's handlers.
+    // The default steps: they call the application's handlers, then emit the signals.
     virtual void KeyDown(quint16 &key, TShiftState shift);
     virtual void KeyPress(QChar &key);
 
@@ -108,6 +124,8 @@ protected:
 
 private:
     QObject *m_self;
+    std::function<void(quint16 &key, TShiftState shift)> m_emitKeyDown;
+    std::function<void(QChar &key)> m_emitKeyPress;
 };
 
 } // namespace dvt

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "dvtColumnType_p.h"
+
 class QObject;
 class TdvQuery;
 
@@ -13,20 +15,19 @@ class TdvQuery;
 // database about the column types of combo boxes, on the given query.
 namespace dvt {
 
-// The value text of one control, by its class (dvRecords.h); none for a control
-// of a class that contributes no value.
+// The value text of one control: the library's controls give their contract's
+// literal, plain Qt controls theirs by class (dvRecords.h); none for a control
+// that contributes no value.
 std::optional<QString> ValueText(QObject *control, const QString &table, TdvQuery &query);
 
-// The catalogue query that tells a column's type; "fieldtype" 14 is CHAR, 37 VARCHAR.
-QStringList ColumnTypeProbe(const QString &table, const QString &column);
-
-// The controls that contribute no value are added, in order, to *withoutValue
-// when it is given.
+// The controls that cannot take part (no name, or no value) are added, in
+// order, to *unusable when it is given; a statement with such a control is
+// malformed and must not be sent.
 QString InsertStatement(const QString &table, const QList<QObject *> &controls, TdvQuery &query,
-                        QList<QObject *> *withoutValue = nullptr);
+                        QList<QObject *> *unusable = nullptr);
 QString UpdateStatement(const QString &table, const QString &where,
                         const QList<QObject *> &controls, TdvQuery &query,
-                        QList<QObject *> *withoutValue = nullptr);
+                        QList<QObject *> *unusable = nullptr);
 QString DeleteStatement(const QString &table, const QString &where);
 
 } // namespace dvt
