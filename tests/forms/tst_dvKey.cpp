@@ -12,6 +12,7 @@
 
 #include <functional>
 
+#include "../db/dvtPanelDatabase.h"
 #include "dvControlPanel.h"
 #include "dvGrid.h"
 #include "dvGridModel.h"
@@ -94,26 +95,15 @@ class tst_dvKey : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_folder;
-    QWidget m_mainForm;
-    TdvControlPanel *m_panel = new TdvControlPanel(&m_mainForm);
+    dvt::test::PanelDatabase m_db;
 
-    static bool run(const QString &statement)
-    {
-        TdvQuery query;
-        const bool done = query.Execute(statement);
-        if (!done)
-            qWarning() << statement << query.Error();
-        return done;
-    }
+    static bool run(const QString &statement) { return dvt::test::PanelDatabase::run(statement); }
 
 private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        dvt::SetMainForm(&m_mainForm);
-        m_panel->SetConnectionString(m_folder.filePath(u"key.fdb"_s));
-        QVERIFY(m_panel->Open());
+        QVERIFY(m_db.open(u"key.fdb"_s));
         QVERIFY(run(u"create table CUSTOMER (ID integer not null primary key, "
                     u"NAME varchar(30), CITY char(12))"_s));
         for (const QString &values : {u"3, 'ACME Tools', 'Austin'"_s, u"7, 'Bond Ltd', 'London'"_s,
@@ -133,7 +123,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        dvt::SetMainForm(&m_mainForm);
+        dvt::SetMainForm(&m_db.mainForm);
         QVERIFY(!QApplication::activeModalWidget());
     }
 
