@@ -102,7 +102,6 @@ class tst_dvKey : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(m_db.open(u"key.fdb"_s));
         QVERIFY(run(u"create table CUSTOMER (ID integer not null primary key, "
                     u"NAME varchar(30), CITY char(12))"_s));
@@ -116,9 +115,7 @@ private Q_SLOTS:
         QVERIFY(run(u"insert into CODES values ('X1', 'Letters')"_s));
         QVERIFY(run(u"insert into CODES values ('12', 'Twelve')"_s));
         QVERIFY(run(u"create table ORDERS (ORDER_NO integer, CUSTOMER_ID integer)"_s));
-        QVERIFY(run(u"create table BIG (ID integer not null primary key, LABEL varchar(20))"_s));
-        QVERIFY(run(u"execute block as declare i integer = 1; begin while (i <= 100000) do begin "
-                    u"insert into BIG values (:i, 'row ' || :i); i = i + 1; end end"_s));
+        QVERIFY(m_db.createBig(100000));
     }
 
     void cleanup()
