@@ -4,8 +4,9 @@
 // and orders.
 //
 // Without a display (QT_QPA_PLATFORM=offscreen) it renders its windows to
-// orders.png and orders-list.png in the current folder, prints the files'
-// paths and quits; messages then go to the standard error instead of dialogs.
+// orders.png and orders-list.png, and the customer's pick list to
+// orders-customers.png, in the current folder, prints the files' paths and
+// quits; messages then go to the standard error instead of dialogs.
 
 #include <QApplication>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include "OrdersDatabase.h"
 #include "OrdersList.h"
 #include "dvControlPanel.h"
+#include "dvKey.h"
 #include "dvMessages.h"
 #include "dvtApplication.h"
 #include "dvtComponent.h"
@@ -61,13 +63,22 @@ int main(int argc, char *argv[])
     form.activateWindow(); // a desktop without a window manager activates nothing itself
 
     if (offscreen) {
-        QTimer::singleShot(0, &form, [&form, &list] {
-            for (QWidget *window : {static_cast<QWidget *>(&form), static_cast<QWidget *>(&list)}) {
-                const QString path = QDir::current().absoluteFilePath(
-                    window == &form ? u"orders.png"_s : u"orders-list.png"_s);
-                window->grab().save(path);
-                std::printf("%s\n", qPrintable(path));
-            }
+        const auto save = [](QWidget *window, const QString &file) {
+            const QString path = QDir::current().absoluteFilePath(file);
+            window->grab().save(path);
+            std::printf("%s\n", qPrintable(path));
+        };
+        QTimer::singleShot(0, &form, [&form, &list, save] {
+            save(&form, u"orders.png"_s);
+            save(&list, u"orders-list.png"_s);
+            // The customer's pick list runs modally: it is saved and closed from
+            // within its own event loop.
+            QTimer::singleShot(0, &form, [save] {
+                QWidget *pickList = QApplication::activeModalWidget();
+                save(pickList, u"orders-customers.png"_s);
+                pickList->close();
+            });
+            form.findChild<TdvKey *>(u"CUSTOMER"_s)->CallSelection();
             QCoreApplication::quit();
         });
     }
