@@ -2,7 +2,6 @@
 
 #include <QLoggingCategory>
 #include <QPainter>
-#include <QPointer>
 
 #include "dvGrid.h"
 #include "dvQuery.h"
