@@ -176,7 +176,9 @@ struct GridResult::Builder
                 }
             }
             stored.bytes = quint32(at - page->block.get());
-            std::memcpy(at, column.bytes.data(), column.bytes.size());
+            // An empty vector's data() may be null, which memcpy must not get.
+            if (!column.bytes.empty())
+                std::memcpy(at, column.bytes.data(), column.bytes.size());
             at += column.bytes.size();
         }
         return page;
