@@ -66,6 +66,15 @@ QString CountStatement(const QString &statement)
         .arg(unordered ? statement.left(at) : statement);
 }
 
+// Copies the bytes to at and answers the end of the copy. An empty vector's
+// data() may be null, which memcpy must not be given.
+char *Append(char *at, const std::vector<char> &bytes)
+{
+    if (!bytes.empty())
+        std::memcpy(at, bytes.data(), bytes.size());
+    return at + bytes.size();
+}
+
 } // namespace
 
 // A page of rows in one allocation: per column its NULL bits, then its values;
@@ -161,8 +170,7 @@ struct GridResult::Builder
             at += NullBytes;
             stored.values = quint32(at - page->block.get());
             if (column.lengths.empty()) {
-                std::memcpy(at, column.values.data(), column.values.size());
-                at += column.values.size();
+                at = Append(at, column.values);
             } else if (narrow(column)) {
                 for (int row = 0; row < count; ++row)
                     *at++ = char(column.lengths[size_t(row)]);
@@ -176,10 +184,7 @@ struct GridResult::Builder
                 }
             }
             stored.bytes = quint32(at - page->block.get());
-            // An empty vector's data() may be null, which memcpy must not get.
-            if (!column.bytes.empty())
-                std::memcpy(at, column.bytes.data(), column.bytes.size());
-            at += column.bytes.size();
+            at = Append(at, column.bytes);
         }
         return page;
     }
