@@ -13,6 +13,7 @@
 #include "dvControlPanel.h"
 #include "dvDate.h"
 #include "dvEdit.h"
+#include "dvKey.h"
 #include "dvMemo.h"
 #include "dvMessages.h"
 #include "dvQuery.h"
@@ -81,8 +82,15 @@ OrderForm::OrderForm(QWidget *parent) : QWidget(parent)
     field(0, 0, tr("Order no."), m_orderNo);
     field(0, 2, tr("Date"), m_orderDate);
 
-    m_customer = Named(new TdvComboBox(order), u"CUSTOMER"_s);
-    m_customer->SetSelect(u"select NAME from CUSTOMERS order by NAME"_s);
+    // The customer's number, shown with the name and city; "?" or a right click
+    // lists the customers whose name or city contains what was typed. Clearing
+    // the form keeps the customer, for the next order of the same one.
+    m_customer = Named(new TdvKey(order), u"CUSTOMER"_s);
+    m_customer->SetKeyTable(u"CUSTOMERS"_s);
+    m_customer->SetKeyField(u"ID"_s);
+    m_customer->SetKeyDescription(u"NAME,CITY"_s);
+    m_customer->SetKeyOrder(u"NAME"_s);
+    m_customer->setPlaceholderText(tr("number, or ? to choose"));
     field(1, 0, tr("Customer"), m_customer, 3);
 
     m_reference = Named(new TdvEdit(order), u"REFERENCE"_s);
@@ -110,7 +118,7 @@ OrderForm::OrderForm(QWidget *parent) : QWidget(parent)
     field(4, 2, tr("Unit price"), m_price);
 
     // The payment is stored as the position of the item (the column is a
-    // number), the customer and the product as their text.
+    // number), the product as its text.
     m_payment = Named(new TdvComboBox(order), u"PAYMENT"_s);
     m_payment->addItems({tr("Cash"), tr("Card"), tr("Invoice")});
     m_paid = Named(new TdvCheckBox(tr("Paid in full"), order), u"PAID"_s);

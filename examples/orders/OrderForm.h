@@ -12,6 +12,7 @@ class TdvComboBox;
 class TdvControlPanel;
 class TdvDate;
 class TdvEdit;
+class TdvKey;
 class TdvMemo;
 class TdvRadioButton;
 class TdvTime;
@@ -61,7 +62,7 @@ private:
 
     TdvControlPanel *m_panel;
     TdvValue *m_orderNo;
-    TdvComboBox *m_customer;
+    TdvKey *m_customer;
     TdvEdit *m_reference;
     TdvDate *m_orderDate;
     TdvTime *m_delivery;

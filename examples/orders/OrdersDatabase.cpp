@@ -14,15 +14,17 @@ namespace {
 
 // The tables in SQL dialect 1: DATE holds a date and a time of day, and there
 // is no TIME type, so the delivery time is kept as "hh:nn:ss" text. Each column
-// of ORDERS is named after the control that edits it; SHIPPING and EXTRAS hold
-// the radio buttons' choice and the checked extras, which the form stores itself.
+// of ORDERS is named after the control that edits it (CUSTOMER holds the
+// customer's ID); SHIPPING and EXTRAS hold the radio buttons' choice and the
+// checked extras, which the form stores itself.
 const QStringList schema = {
     u"create table CUSTOMERS (ID integer not null primary key, NAME varchar(60) not null, "
     u"CITY varchar(40))"_s,
     u"create table PRODUCTS (ID integer not null primary key, NAME varchar(60) not null, "
     u"PRICE numeric(15,2) not null)"_s,
     u"create table ORDERS (ORDERNO integer not null primary key, "
-    u"CUSTOMER varchar(60) not null, REFERENCE varchar(30), PRODUCT varchar(60) not null, "
+    u"CUSTOMER integer not null references CUSTOMERS, REFERENCE varchar(30), PRODUCT varchar(60) "
+    u"not null, "
     u"QUANTITY integer not null, PRICE numeric(15,2) not null, ORDERDATE date not null, "
     u"DELIVERY char(8), PAYMENT smallint, PAID char(1), NOTES blob sub_type text, "
     u"SHIPPING varchar(10), EXTRAS varchar(100))"_s,
@@ -107,8 +109,7 @@ QStringList sampleRows()
         rows << u"insert into ORDERS (ORDERNO, CUSTOMER, REFERENCE, PRODUCT, QUANTITY, PRICE, "
                 u"ORDERDATE, DELIVERY, PAYMENT, PAID, NOTES, SHIPPING, EXTRAS) values "
                 u"(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13)"_s.arg(
-                    dvSQLInteger(orderNo++),
-                    dvSQLString(QString::fromUtf16(customers[order.customer].name)),
+                    dvSQLInteger(orderNo++), dvSQLInteger(order.customer + 1),
                     dvSQLString(QString::fromUtf16(order.reference)),
                     dvSQLString(QString::fromUtf16(product.name)), dvSQLInteger(order.quantity),
                     dvSQLFloat(product.price), dvSQLDate(dvt::Date() - order.daysAgo),

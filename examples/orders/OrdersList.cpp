@@ -38,7 +38,8 @@ OrdersList::OrdersList()
 
 void OrdersList::Reload()
 {
-    m_grid->SetSelect(u"select ORDERNO, ORDERDATE, CUSTOMER, PRODUCT, QUANTITY, PRICE, PAID "
+    m_grid->SetSelect(u"select ORDERNO, ORDERDATE, (select NAME from CUSTOMERS where "
+                      u"ID = ORDERS.CUSTOMER) as CUSTOMER, PRODUCT, QUANTITY, PRICE, PAID "
                       u"from ORDERS order by ORDERNO"_s);
     m_grid->Load();
     m_grid->setColumnWidth(0, 60);
@@ -55,9 +56,12 @@ void OrdersList::StoreRow(int row)
     const QString orderNo = m_grid->Value(u"ORDERNO"_s, row);
     TdvQuery query;
     const bool stored = query.Execute(
-        u"update ORDERS set CUSTOMER="_s + dvSQLString(m_grid->Value(u"CUSTOMER"_s, row))
-        + u", QUANTITY="_s + dvSQLInteger(dvStrToInt(m_grid->Value(u"QUANTITY"_s, row)))
-        + u", PRICE="_s + dvSQLFloat(dvStrToFloat(m_grid->Value(u"PRICE"_s, row))) + u", PAID="_s
+        // The list shows the customer's name; a name that is no customer's is
+        // refused by the column's NOT NULL.
+        u"update ORDERS set CUSTOMER=(select ID from CUSTOMERS where NAME="_s
+        + dvSQLString(m_grid->Value(u"CUSTOMER"_s, row)) + u')' + u", QUANTITY="_s
+        + dvSQLInteger(dvStrToInt(m_grid->Value(u"QUANTITY"_s, row))) + u", PRICE="_s
+        + dvSQLFloat(dvStrToFloat(m_grid->Value(u"PRICE"_s, row))) + u", PAID="_s
         + dvSQLBoolean(m_grid->Value(u"PAID"_s, row) == u"Yes") + u" where ORDERNO="_s
         + dvSQLInteger(dvStrToInt(orderNo)));
     if (stored)

@@ -4,10 +4,11 @@
 // and orders.
 //
 // Without a display (QT_QPA_PLATFORM=offscreen) it renders its windows to
-// orders.png and orders-list.png in the current folder, then the calculator
-// that the price opens, with a calculation on its tape, to calculator.png and
-// the calendar that the order date opens to calendar.png; it prints each file's
-// path and quits. Messages then go to the standard error instead of dialogs.
+// orders.png and orders-list.png in the current folder, then the customer's pick
+// list to orders-customers.png, the calculator that the price opens, with a
+// calculation on its tape, to calculator.png and the calendar that the order
+// date opens to calendar.png; it prints each file's path and quits. Messages
+// then go to the standard error instead of dialogs.
 
 #include <QApplication>
 #include <QDir>
@@ -25,6 +26,7 @@
 #include "dvCalendarForm.h"
 #include "dvControlPanel.h"
 #include "dvDate.h"
+#include "dvKey.h"
 #include "dvMessages.h"
 #include "dvPopups.h"
 #include "dvValue.h"
@@ -69,14 +71,23 @@ int main(int argc, char *argv[])
     form.activateWindow(); // a desktop without a window manager activates nothing itself
 
     if (offscreen) {
-        QTimer::singleShot(0, &form, [&form, &list] {
-            const auto save = [](QWidget *window, const QString &name) {
-                const QString path = QDir::current().absoluteFilePath(name);
-                window->grab().save(path);
-                std::printf("%s\n", qPrintable(path));
-            };
+        const auto save = [](QWidget *window, const QString &name) {
+            const QString path = QDir::current().absoluteFilePath(name);
+            window->grab().save(path);
+            std::printf("%s\n", qPrintable(path));
+        };
+        QTimer::singleShot(0, &form, [&form, &list, save] {
             save(&form, u"orders.png"_s);
             save(&list, u"orders-list.png"_s);
+
+            // The customer's pick list runs modally: it is saved and closed from
+            // within its own event loop.
+            QTimer::singleShot(0, &form, [save] {
+                QWidget *pickList = QApplication::activeModalWidget();
+                save(pickList, u"orders-customers.png"_s);
+                pickList->close();
+            });
+            form.findChild<TdvKey *>(u"CUSTOMER"_s)->CallSelection();
 
             // The pop-ups as a right click on their fields opens them.
             auto *price = form.findChild<TdvValue *>(u"PRICE"_s);

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../db/dvtPanelDatabase.h"
 #include "dvControlPanel.h"
 #include "dvGrid.h"
 #include "dvGridModel.h"
@@ -79,25 +80,15 @@ class tst_dvGrid : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_folder;
-    QWidget m_mainForm;
-    TdvControlPanel *m_panel = new TdvControlPanel(&m_mainForm);
+    dvt::test::PanelDatabase m_db;
+    TdvControlPanel *m_panel = m_db.panel;
 
-    static bool run(const QString &statement)
-    {
-        TdvQuery query;
-        const bool done = query.Execute(statement);
-        if (!done)
-            qWarning() << statement << query.Error();
-        return done;
-    }
+    static bool run(const QString &statement) { return dvt::test::PanelDatabase::run(statement); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        m_panel->SetConnectionString(m_folder.filePath(u"grid.fdb"_s));
-        QVERIFY(m_panel->Open());
+        QVERIFY(m_db.open(u"grid.fdb"_s));
         QVERIFY(run(u"create table T (CODE integer not null primary key, NAME varchar(20), "
                     u"FLAG char(1), AMOUNT double precision, BORN date, NOTE blob sub_type text, "
                     u"ACTIVE boolean)"_s));
@@ -107,10 +98,8 @@ private Q_SLOTS:
         QVERIFY(run(u"insert into T values (3, 'Brown', 'T', null, null, null, null)"_s));
         QVERIFY(run(u"insert into T values (4, 'Green', '1', 7, '02/29/2000', null, true)"_s));
         QVERIFY(run(u"insert into T values (5, 'White', 'Y', -3, '03/01/2000', null, false)"_s));
-        // Many rows, made by the engine itself.
-        QVERIFY(run(u"create table BIG (ID integer not null primary key, LABEL varchar(20))"_s));
-        QVERIFY(run(u"execute block as declare i integer = 1; begin while (i <= 200000) do begin "
-                    u"insert into BIG values (:i, 'row ' || :i); i = i + 1; end end"_s));
+        // Many rows.
+        QVERIFY(m_db.createBig(200000));
     }
 
     void init()
@@ -121,7 +110,7 @@ private Q_SLOTS:
         m_panel->SetCloseOnEsc(false);
     }
 
-    void cleanup() { dvt::SetMainForm(&m_mainForm); }
+    void cleanup() { dvt::SetMainForm(&m_db.mainForm); }
 
     void selectIsStoredTrimmedAndLowerCased()
     {
@@ -640,7 +629,7 @@ private Q_SLOTS:
         dvt::SetColor(f.grid, dvt::clFuchsia);
         f.grid->SetHighlight(dvt::TColor(own));
         QVERIFY(f.show(AllColumns));
-        dvt::SetMainForm(&m_mainForm); // where the panel is
+        dvt::SetMainForm(&m_db.mainForm); // where the panel is
         m_panel->SetHighlight(dvt::TColor(panel));
         f.clickCell(1, 2);
         const QModelIndex index = f.grid->currentIndex();
@@ -661,7 +650,7 @@ private Q_SLOTS:
         GridForm f;
         f.grid->SetCloseOnEsc(own);
         QVERIFY(f.show(AllColumns));
-        dvt::SetMainForm(&m_mainForm);
+        dvt::SetMainForm(&m_db.mainForm);
         m_panel->SetCloseOnEsc(panel);
         f.form.key(Qt::Key_Escape);
         QCOMPARE(f.form.isVisible(), stillOpen);

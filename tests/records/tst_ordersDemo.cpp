@@ -69,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(isql(u"select count(*) from ORDERS"_s), u"3"_s);
         // The form shows the latest order.
         QCOMPARE(text(u"ORDERNO"_s), u"1003"_s);
-        QCOMPARE(control<QComboBox>(u"CUSTOMER"_s)->currentText(), u"Carver & Sons"_s);
+        QCOMPARE(text(u"CUSTOMER"_s), u"3 Carver & Sons | Denver"_s);
         QCOMPARE(control<QComboBox>(u"PAYMENT"_s)->currentText(), u"Invoice"_s);
         QCOMPARE(text(u"Extras"_s), u"Insurance,Express handling"_s);
         QCOMPARE(text(u"TotalLabel"_s), u"Total: $219.00"_s);
@@ -80,8 +80,12 @@ private Q_SLOTS:
     {
         click(u"ClearButton"_s);
         QCOMPARE(QApplication::focusWidget(), control(u"CUSTOMER"_s));
-        type(u"G"_s); // the combo box goes to Golden Gate Bakery
+        // Clearing kept the customer; a new number replaces it, shown with its
+        // name and city.
+        QTest::keyClick(m_form->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+        type(u"07"_s);
         press(Qt::Key_Return);
+        QCOMPARE(text(u"CUSTOMER"_s), u"7 Golden Gate Bakery | San Francisco"_s);
         QCOMPARE(QApplication::focusWidget(), control(u"REFERENCE"_s));
         type(u"PO-77"_s);
         press(Qt::Key_Return);
@@ -110,7 +114,7 @@ private Q_SLOTS:
             isql(u"select CUSTOMER, REFERENCE, PRODUCT, QUANTITY, PRICE, trim(DELIVERY), PAYMENT, "
                  u"trim(PAID), cast(NOTES as varchar(200)), SHIPPING, EXTRAS from ORDERS where "
                  u"ORDERNO=1004"_s),
-            u"Golden Gate Bakery|PO-77|Stapler|4|12.75|22:30:00|0|Y|Ring twice.|Courier|Gift "
+            u"7|PO-77|Stapler|4|12.75|22:30:00|0|Y|Ring twice.|Courier|Gift "
             u"wrap"_s);
     }
 
@@ -139,11 +143,13 @@ private Q_SLOTS:
     void loadingAnOrderByNumber()
     {
         click(u"ClearButton"_s);
+        control<QLineEdit>(u"CUSTOMER"_s)->clear(); // Clear keeps the customer
         auto *orderNo = control<QLineEdit>(u"ORDERNO"_s);
         orderNo->setFocus();
         orderNo->selectAll();
         type(u"1004"_s);
         click(u"LoadButton"_s);
+        QCOMPARE(text(u"CUSTOMER"_s), u"7 Golden Gate Bakery | San Francisco"_s);
         QCOMPARE(text(u"REFERENCE"_s), u"PO-78"_s);
         QCOMPARE(text(u"DELIVERY"_s), u"10:30 PM"_s);
         QCOMPARE(text(u"Pickup"_s), u"checked"_s);
