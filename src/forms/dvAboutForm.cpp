@@ -1,5 +1,6 @@
 #include "dvAboutForm.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -40,4 +41,16 @@ QString TdvAboutForm::Version()
 QString TdvAboutForm::Licence()
 {
     return QStringLiteral(DVTOOLS_LICENCE);
+}
+
+void TdvAboutForm::AddWindowMenu(QWidget *window)
+{
+    auto *about = new QAction(QStringLiteral("&About..."), window);
+    QObject::connect(about, &QAction::triggered, window, [window] {
+        auto *box = new TdvAboutForm(window);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    });
+    window->addAction(about);
+    window->setContextMenuPolicy(Qt::ActionsContextMenu);
 }

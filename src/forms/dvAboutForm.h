@@ -15,4 +15,10 @@ public:
     static QString Version();
     // The licence under which the library is distributed.
     static QString Licence();
+
+    // Gives the pop-up window the library's window menu: the window manager owns
+    // the title bar, so a right click on the window (where its children leave
+    // the click to it) opens a menu whose "&About..." shows the box, modal to
+    // the window.
+    static void AddWindowMenu(QWidget *window);
 };

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "dvAboutForm.h"
 #include "dvGrid.h"
 
 struct TdvSelectionForm::Private
@@ -40,6 +41,7 @@ TdvSelectionForm::TdvSelectionForm(QWidget *owner)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(d->grid);
     d->grid->setFocus();
+    TdvAboutForm::AddWindowMenu(this);
 }
 
 TdvSelectionForm::~TdvSelectionForm() = default;

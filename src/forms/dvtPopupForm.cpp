@@ -1,7 +1,6 @@
 #include "dvtPopupForm.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QGuiApplication>
 #include <QMetaProperty>
 #include <QScreen>
@@ -21,14 +20,7 @@ PopupForm::PopupForm(QWidget *owner, const QString &caption, Qt::WindowFlags ext
     setWindowTitle(caption);
     setCursor(Qt::PointingHandCursor);
 
-    auto *about = new QAction(u"&About..."_s, this);
-    connect(about, &QAction::triggered, this, [this] {
-        auto *box = new TdvAboutForm(this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    });
-    addAction(about);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    TdvAboutForm::AddWindowMenu(this);
 }
 
 void PopupForm::Popup()
