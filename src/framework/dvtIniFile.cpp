@@ -73,9 +73,10 @@ QStringView keyOf(QStringView line)
     return eq <= 0 ? QStringView() : line.left(eq).trimmed();
 }
 
+// A name read from the file (already trimmed) and one a caller gave.
 bool sameName(QStringView a, const QString &b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.compare(QStringView(b).trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
