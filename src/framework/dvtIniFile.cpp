@@ -30,16 +30,18 @@ bool isSection(QStringView line, QString *name = nullptr)
     return true;
 }
 
-// The key of a "Key=Value" line, or an empty view when the line has none.
-QStringView keyOf(QStringView line)
-{
-    const qsizetype eq = line.indexOf(u'=');
-    return eq <= 0 ? QStringView() : line.left(eq).trimmed();
-}
-
+// A name read from the file (already trimmed) and one a caller gave.
 bool sameName(QStringView a, const QString &b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.compare(QStringView(b).trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// Whether the line is a "Key=Value" entry of the key; a line without "=" is
+// no entry, not one of the blank key.
+bool isEntryOf(QStringView line, const QString &key)
+{
+    const qsizetype eq = line.indexOf(u'=');
+    return eq > 0 && sameName(line.left(eq).trimmed(), key);
 }
 
 } // namespace
@@ -61,7 +63,7 @@ QString TIniFile::ReadString(const QString &section, const QString &key,
             inSection = sameName(name, section);
             continue;
         }
-        if (inSection && sameName(keyOf(line), key)) {
+        if (inSection && isEntryOf(line, key)) {
             QStringView value = QStringView(line).mid(line.indexOf(u'=') + 1);
             if (value.endsWith(u'\r'))
                 value.chop(1);
@@ -104,7 +106,7 @@ bool TIniFile::WriteString(const QString &section, const QString &key, const QSt
         }
         if (sectionStart < 0)
             continue;
-        if (sameName(keyOf(lines[i]), key)) {
+        if (isEntryOf(lines[i], key)) {
             lines[i] = entry;
             insertAt = -1;
             break;
