@@ -21,7 +21,9 @@
 #include "dvCalculatorForm.h"
 #include "dvCalendarForm.h"
 #include "dvDate.h"
+#include "dvGrid.h"
 #include "dvPopups.h"
+#include "dvStrings.h"
 #include "dvValue.h"
 #include "dvtAddingMachine.h"
 #include "dvtFormatSettings.h"
@@ -463,7 +465,8 @@ void tst_dvPopupForms::calculatorOwners_data()
     QTest::addColumn<QString>("display"); // on opening
     QTest::addColumn<QVariant>("result"); // the owner's value afterwards
 
-    for (const char *owner : {"value edit", "line edit", "text cell", "number cell", "spin box"}) {
+    for (const char *owner :
+         {"value edit", "line edit", "text cell", "number cell", "data grid", "spin box"}) {
         QTest::addRow("%s, Enter", owner) << owner << "+3\r"
                                           << "12.5" << QVariant(15.5);
         QTest::addRow("%s, Esc", owner) << owner << "+3\x1b"
@@ -514,6 +517,18 @@ void tst_dvPopupForms::calculatorOwners()
             return text == (owner == u"text cell"_s) ? QVariant(cell.toDouble()) : QVariant();
         };
         control = view;
+    } else if (owner == u"data grid"_s) {
+        // The grid's current cell, in its own formatting.
+        auto *grid = form.add<TdvGrid>(u"Grid"_s);
+        grid->SetColCount(2);
+        grid->SetRowCount(3);
+        fill = [grid] {
+            grid->SetCells(1, 2, u"$12.50"_s);
+            grid->SetCol(1);
+            grid->SetRow(2);
+        };
+        value = [grid] { return QVariant(dvStrToFloat(grid->Cells(1, 2))); };
+        control = grid;
     } else if (owner == u"spin box"_s) {
         auto *spin = form.add<QDoubleSpinBox>(u"Spin"_s);
         spin->setValue(12.5);
@@ -727,6 +742,8 @@ void tst_dvPopupForms::calendarOwners_data()
                                << "2/28/2000" << QDate(2000, 2, 28) << "2/29/2000";
     QTest::newRow("date cell") << "date cell"
                                << "2/28/2000" << QDate(2000, 2, 28) << "2000-02-29";
+    QTest::newRow("data grid") << "data grid"
+                               << "2/28/2000" << QDate(2000, 2, 28) << "2/29/2000";
     QTest::newRow("qt date edit") << "qt date edit"
                                   << "12/31/1999" << QDate(1999, 12, 31) << "2000-01-01";
 }
@@ -758,6 +775,17 @@ void tst_dvPopupForms::calendarOwners()
         edit->setDate(textDate);
         value = [edit] { return edit->date().toString(Qt::ISODate); };
         control = edit;
+    } else if (owner == u"data grid"_s) {
+        auto *grid = form.add<TdvGrid>(u"Grid"_s);
+        grid->SetColCount(2);
+        grid->SetRowCount(2);
+        fill = [grid, text] {
+            grid->SetCells(1, 1, text);
+            grid->SetCol(1);
+            grid->SetRow(1);
+        };
+        value = [grid] { return grid->Cells(1, 1); };
+        control = grid;
     } else {
         auto *view = form.add<QTableView>(u"Grid"_s);
         view->setModel(&model);
