@@ -191,8 +191,8 @@ void TdvGrid::Private::sortBy(int col)
     select = statement;
     lastSort = column;
     shapeColumns();
-    Q_EMIT q->SelectChanged(select);
-    Q_EMIT q->Reshaped();
+    Q_EMIT q->selectChanged(select);
+    Q_EMIT q->reshaped();
     Q_EMIT q->loaded(true);
 }
 
@@ -412,7 +412,7 @@ void TdvGrid::SetSelect(const QString &statement)
     if (stored == d->select)
         return;
     d->select = stored;
-    Q_EMIT SelectChanged(stored);
+    Q_EMIT selectChanged(stored);
 }
 
 QString TdvGrid::Headers() const
@@ -422,7 +422,7 @@ QString TdvGrid::Headers() const
 
 void TdvGrid::SetHeaders(const QString &headers)
 {
-    d->setItems(headers, Formats(), &TdvGrid::HeadersChanged, headers);
+    d->setItems(headers, Formats(), &TdvGrid::headersChanged, headers);
 }
 
 QString TdvGrid::Formats() const
@@ -432,7 +432,7 @@ QString TdvGrid::Formats() const
 
 void TdvGrid::SetFormats(const QString &formats)
 {
-    d->setItems(Headers(), formats, &TdvGrid::FormatsChanged, formats);
+    d->setItems(Headers(), formats, &TdvGrid::formatsChanged, formats);
 }
 
 int TdvGrid::DefaultRowHeight() const
@@ -470,7 +470,7 @@ void TdvGrid::SetHighlight(TColor color)
         return;
     d->highlight = color;
     viewport()->update();
-    Q_EMIT HighlightChanged(ToPropertyColor(color));
+    Q_EMIT highlightChanged(ToPropertyColor(color));
 }
 
 QColor TdvGrid::HighlightProperty() const
@@ -541,7 +541,7 @@ void TdvGrid::Load()
         d->shapeColumns();
     else
         setCurrentIndex(d->model->index(0, std::min(currentIndex().column(), ColCount() - 1)));
-    Q_EMIT Reshaped();
+    Q_EMIT reshaped();
     Q_EMIT loaded(ok);
 }
 
@@ -612,7 +612,7 @@ int TdvGrid::ColCount() const
 void TdvGrid::SetColCount(int count)
 {
     d->model->Reshape(count, RowCount());
-    Q_EMIT Reshaped();
+    Q_EMIT reshaped();
 }
 
 int TdvGrid::RowCount() const
@@ -623,7 +623,7 @@ int TdvGrid::RowCount() const
 void TdvGrid::SetRowCount(int count)
 {
     d->model->Reshape(ColCount(), count);
-    Q_EMIT Reshaped();
+    Q_EMIT reshaped();
 }
 
 int TdvGrid::ColWidths(int ACol) const
@@ -773,5 +773,5 @@ QModelIndex TdvGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modif
 void TdvGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
-    Q_EMIT CellMoved(Col(), Row());
+    Q_EMIT cellMoved(Col(), Row());
 }

@@ -89,21 +89,21 @@ using TSelectCellEvent = std::function<void(QObject *Sender, int ACol, int ARow,
 class TdvGrid : public QTableView, public dvt::TKeyHandler, public dvt::Loadable
 {
     Q_OBJECT
-    Q_PROPERTY(QString Select READ Select WRITE SetSelect NOTIFY SelectChanged)
-    Q_PROPERTY(QString Headers READ Headers WRITE SetHeaders NOTIFY HeadersChanged)
-    Q_PROPERTY(QString Formats READ Formats WRITE SetFormats NOTIFY FormatsChanged)
+    Q_PROPERTY(QString Select READ Select WRITE SetSelect NOTIFY selectChanged)
+    Q_PROPERTY(QString Headers READ Headers WRITE SetHeaders NOTIFY headersChanged)
+    Q_PROPERTY(QString Formats READ Formats WRITE SetFormats NOTIFY formatsChanged)
     Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE SetDefaultRowHeight)
     Q_PROPERTY(int FixedCols READ FixedCols WRITE SetFixedCols)
     Q_PROPERTY(
-        QColor Highlight READ HighlightProperty WRITE SetHighlightProperty NOTIFY HighlightChanged)
+        QColor Highlight READ HighlightProperty WRITE SetHighlightProperty NOTIFY highlightChanged)
     Q_PROPERTY(int NoSelectCells READ NoSelectCells WRITE SetNoSelectCells)
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
     Q_PROPERTY(QString Trigger READ Trigger WRITE SetTrigger)
     Q_PROPERTY(TGridOptions Options READ Options WRITE SetOptions)
-    Q_PROPERTY(int Col READ Col WRITE SetCol NOTIFY CellMoved STORED false)
-    Q_PROPERTY(int Row READ Row WRITE SetRow NOTIFY CellMoved STORED false)
-    Q_PROPERTY(int ColCount READ ColCount WRITE SetColCount NOTIFY Reshaped)
-    Q_PROPERTY(int RowCount READ RowCount WRITE SetRowCount NOTIFY Reshaped)
+    Q_PROPERTY(int Col READ Col WRITE SetCol NOTIFY cellMoved STORED false)
+    Q_PROPERTY(int Row READ Row WRITE SetRow NOTIFY cellMoved STORED false)
+    Q_PROPERTY(int ColCount READ ColCount WRITE SetColCount NOTIFY reshaped)
+    Q_PROPERTY(int RowCount READ RowCount WRITE SetRowCount NOTIFY reshaped)
     Q_PROPERTY(int FixedRows READ FixedRows STORED false)
 
 public:
@@ -192,18 +192,21 @@ public:
 
 Q_SIGNALS:
     void exitChangedRow(int row);
+    // Emitted after OnKeyDown and OnKeyPress: a slot may change or consume the key.
+    void keyDown(quint16 *key, dvt::TShiftState shift);
+    void keyPress(QChar *key);
     void drawCell(int col, int row, const QRect &rect, TGridDrawState state);
     // Connect directly: a slot may set *canSelect to false.
     void selectCell(int col, int row, bool *canSelect);
     // A cell's text was changed by the user (typing, Yes/No keys, date keys).
     void cellEdited(int col, int row, const QString &text);
-    void CellMoved(int col, int row);
-    void Reshaped();
+    void cellMoved(int col, int row);
+    void reshaped();
     void loaded(bool ok);
-    void SelectChanged(const QString &statement);
-    void HeadersChanged(const QString &headers);
-    void FormatsChanged(const QString &formats);
-    void HighlightChanged(const QColor &color);
+    void selectChanged(const QString &statement);
+    void headersChanged(const QString &headers);
+    void formatsChanged(const QString &formats);
+    void highlightChanged(const QColor &color);
 
 protected:
     void KeyDown(quint16 &key, dvt::TShiftState shift) override;

@@ -115,7 +115,7 @@ private Q_SLOTS:
     void selectIsStoredTrimmedAndLowerCased()
     {
         TdvGrid grid;
-        QSignalSpy changed(&grid, &TdvGrid::SelectChanged);
+        QSignalSpy changed(&grid, &TdvGrid::selectChanged);
         grid.SetSelect(u"  SELECT Name FROM T where NAME = 'Ab'\r\n"_s);
         QCOMPARE(grid.Select(), u"select name from t where name = 'ab'"_s);
         grid.SetSelect(u"select name from t where name = 'ab'"_s);
