@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -432,6 +433,33 @@ private Q_SLOTS:
 
     // A key edit without its table, code or description column looks nothing
     // up and says so.
+    // The pick list has the pop-ups' window menu: a right click on it offers the
+    // About box.
+    void pickListWindowMenu()
+    {
+        KeyForm f;
+        QVERIFY(f.show());
+        QString entry;
+        bool closed = false;
+        WhenPickListOpens([&](TdvSelectionForm *list) {
+            QTimer::singleShot(0, list, [&entry] {
+                if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                    entry = menu->actions().value(0)->text();
+                    menu->close();
+                }
+            });
+            TdvGrid *grid = list->Grid();
+            const QRect cell = grid->visualRect(grid->Model()->index(0, 1));
+            QTest::mouseClick(list->windowHandle(), Qt::RightButton, {},
+                              grid->viewport()->mapTo(list, cell.center()));
+            QTest::keyClick(list->windowHandle(), Qt::Key_Escape);
+            closed = true;
+        });
+        f.form.type(u"?"_s);
+        QTRY_VERIFY(closed);
+        QCOMPARE(entry, u"&About..."_s);
+    }
+
     void misuseIsLoud()
     {
         KeyForm f;
