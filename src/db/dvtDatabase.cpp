@@ -232,6 +232,8 @@ void TDatabase::connectionLost(const QString &reason)
                               << (inTransaction ? "lost its connection and its open transaction:"
                                                 : "lost its connection:")
                               << reason;
+    if (m_session)
+        m_session->abandonTransaction();
     Close();
     if (inTransaction)
         m_lostTransaction = reason;

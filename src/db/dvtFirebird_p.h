@@ -89,6 +89,10 @@ public:
     bool start(Attachment &attachment, Mode mode, Status &status);
     bool commit(Status &status);
     bool rollback(Status &status);
+    // Forgets a transaction whose connection is lost, without a word to the
+    // server, which rolls it back itself: a rollback sent over a connection the
+    // server has shut down can wait for an answer that never comes.
+    void abandon() { m_handle = 0; }
 
     isc_tr_handle *handle() { return &m_handle; }
     // A statement such as COMMIT can end the transaction behind our back; the

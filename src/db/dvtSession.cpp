@@ -59,6 +59,12 @@ Session::~Session()
     m_attachment.detach();
 }
 
+void Session::abandonTransaction()
+{
+    if (m_transaction)
+        m_transaction->abandon();
+}
+
 Transaction *Session::explicitTransaction()
 {
     if (m_transaction && !m_transaction->isActive())

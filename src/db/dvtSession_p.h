@@ -48,6 +48,8 @@ public:
     bool startTransaction(Status &status);
     bool commit(Status &status);
     bool rollback(Status &status);
+    // The connection is lost: its transaction is forgotten, not rolled back.
+    void abandonTransaction();
 
     void add(SessionUser *user);
     void remove(SessionUser *user);

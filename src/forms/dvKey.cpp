@@ -13,10 +13,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-Q_LOGGING_CATEGORY(lcForms, "dvtools.forms")
-} // namespace
-
 TdvKey::TdvKey(QWidget *parent) : TdvEdit(parent), m_trigger(u"?"_s), m_query(new TdvQuery(this))
 {
     resize(240, height());
@@ -148,8 +144,8 @@ bool TdvKey::CanLookUp() const
         return false;
     if (!m_keyTable.isEmpty() && !m_keyField.isEmpty() && !m_keyDescription.isEmpty())
         return true;
-    qCWarning(lcForms).noquote() << dvt::Describe(this)
-                                 << "needs KeyTable, KeyField and KeyDescription to look a code up";
+    qCWarning(dvt::lcForms).noquote()
+        << dvt::Describe(this) << "needs KeyTable, KeyField and KeyDescription to look a code up";
     return false;
 }
 

@@ -11,6 +11,7 @@ Q_LOGGING_CATEGORY(lcDb, "dvtools.db", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcSql, "dvtools.sql", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcControls, "dvtools.controls", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcRecords, "dvtools.records", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcGrid, "dvtools.grid", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcForms, "dvtools.forms", QtWarningMsg)
 
 QString Describe(const QObject *component)

@@ -12,6 +12,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcDb) // connections and transactions; a lost connect
 Q_DECLARE_LOGGING_CATEGORY(lcSql)
 Q_DECLARE_LOGGING_CATEGORY(lcControls)
 Q_DECLARE_LOGGING_CATEGORY(lcRecords)
+Q_DECLARE_LOGGING_CATEGORY(lcGrid)
 Q_DECLARE_LOGGING_CATEGORY(lcForms)
 
 // "TdvEdit \"CUSTOMER\" on OrderForm": a component as a warning names it.

@@ -24,8 +24,6 @@
 #include "dvtFormatSettings.h"
 #include "dvtLogging.h"
 
-Q_LOGGING_CATEGORY(lcGrid, "dvtools.grid")
-
 using namespace dvt;
 
 namespace {

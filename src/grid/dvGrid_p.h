@@ -3,13 +3,10 @@
 // Internal: the grid's cell delegate, which draws the cells and runs the cell
 // editor's keys through the grid's key handling.
 
-#include <QLoggingCategory>
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 
 class TdvGrid;
-
-Q_DECLARE_LOGGING_CATEGORY(lcGrid)
 
 class TdvGridDelegate : public QStyledItemDelegate
 {

@@ -580,7 +580,8 @@ private Q_SLOTS:
             // It stopped at the row that met the loss, and said why.
             QVERIFY(report.Stopped);
             QCOMPARE(report.LinesRefused, 1);
-            QVERIFY2(report.RowsStored < 19997, qPrintable(u"%1 rows stored"_s.arg(report.RowsStored)));
+            QVERIFY2(report.RowsStored < 19997,
+                     qPrintable(u"%1 rows stored"_s.arg(report.RowsStored)));
         } else {
             cutOtherConnections();
             QVERIFY(!q.Execute(u"insert into T (ID) values (3)"_s));
