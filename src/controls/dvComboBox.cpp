@@ -5,10 +5,23 @@
 
 #include "dvQuery.h"
 #include "dvStrings.h"
+#include "dvtDatabase.h"
 #include "dvtColumnType_p.h"
 #include "dvtControl.h"
 #include "dvtFocusMarking.h"
 #include "dvtFormat.h"
+
+namespace {
+
+// Whether the connection that the list's statement would run on is open.
+bool ListConnectionOpen()
+{
+    const TdvQuery query;
+    const dvt::TDatabase *database = dvt::TDatabase::Find(query.DatabaseName());
+    return database && database->Connected();
+}
+
+} // namespace
 
 TdvComboBox::TdvComboBox(QWidget *parent) : QComboBox(parent), dvt::TKeyHandler(this)
 {
@@ -67,7 +80,10 @@ void TdvComboBox::restoreKeptValue(const QString &text)
 
 void TdvComboBox::Loaded()
 {
-    Reload();
+    // A form being designed shows the rows of an open connection but never
+    // opens one for them.
+    if (!dvt::IsDesigning(this) || ListConnectionOpen())
+        Reload();
     if (currentIndex() == -1)
         setCurrentIndex(0);
     if (m_keepValue && !dvt::IsDesigning(this))

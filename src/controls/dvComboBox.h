@@ -11,7 +11,9 @@
 // A combo box for data-entry forms whose list can come from the database.
 //
 // - Select: a SELECT whose first column fills the list (Reload). Loaded() runs it,
-//   in design mode too, and then chooses the first item when none is chosen.
+//   and then chooses the first item when none is chosen; in design mode it runs
+//   it only when the connection is open already, as a form designer never opens
+//   one.
 // - KeepValue: the position of the chosen item (not its text) is written to the
 //   kept-values file at every focus loss, -1 when none is chosen, and chosen
 //   again when the form is loaded at run time. A missing value means the first

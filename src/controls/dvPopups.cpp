@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "dvtComponent.h"
+
 namespace dvPopups {
 
 namespace {
@@ -46,6 +48,9 @@ void SetCalendarOpener(TPopupOpener opener)
 
 void Open(TPopup popup, QWidget *owner)
 {
+    // Nothing pops up over a form being designed.
+    if (dvt::IsDesigning(owner))
+        return;
     PopupEntry &e = entry(popup);
     ++e.requests;
     e.lastOwner = owner;

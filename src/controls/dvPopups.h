@@ -27,7 +27,7 @@ void SetCalculatorOpener(TPopupOpener opener);
 void SetCalendarOpener(TPopupOpener opener);
 
 // Asks for the pop-up with the control as its owner: counts the request, then
-// calls the registered opener, if any.
+// calls the registered opener, if any. A control in design mode asks for nothing.
 void Open(TPopup popup, QWidget *owner);
 void OpenCalculator(QWidget *owner);
 void OpenCalendar(QWidget *owner);

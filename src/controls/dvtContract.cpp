@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QWidget>
 
 #include "dvControlPanel.h"
 #include "dvtApplication.h"
@@ -104,7 +105,8 @@ TColor EffectiveHighlight(TColor own)
 void FocusHighlight::enter(QWidget *control, TColor own)
 {
     m_saved = Color(control);
-    const TColor highlight = EffectiveHighlight(own);
+    // A form being designed shows the colours it is given.
+    const TColor highlight = IsDesigning(control) ? clWindow : EffectiveHighlight(own);
     if (highlight != clWindow)
         SetColor(control, highlight);
 }

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QWidget>
 
+#include "dvtComponent.h"
 #include "dvtControl.h"
 
 namespace dvt {
@@ -23,13 +24,18 @@ void FocusBold::save(const QWidget *control)
     m_savedStrikeOut = font.strikeOut();
 }
 
+// A form being designed keeps the font it is given: neither marking nor
+// restoring changes it.
 void FocusBold::mark(QWidget *control)
 {
-    SetBold(control, true);
+    if (!IsDesigning(control))
+        SetBold(control, true);
 }
 
 void FocusBold::restore(QWidget *control)
 {
+    if (IsDesigning(control))
+        return;
     QFont font = control->font();
     font.setBold(m_savedBold);
     font.setItalic(m_savedItalic);

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include "dvtComponent.h"
+
+// How a non-visual component (TdvQuery, TdvControlPanel, TdvShortCut) sits on a
+// form made in Qt Designer. A .ui file holds widgets only, so the component is put
+// down as its face: a small widget that owns the component and, while the form is
+// designed, shows the component's palette picture and name.
+//
+// Each face class lists the component's published properties with Q_PROPERTY,
+// so that Designer's property editor shows them and a .ui file stores them, and
+// DVT_FACE_PROPERTY gives each one accessors that read and write the component's
+// property of the same name. A property that is run-time state or does not
+// belong in a .ui file is simply not listed.
+//
+// At run time the face is invisible: when its form is loaded (dvt::LoadForm(),
+// or the first showing of the form) it hands the component over to its own
+// parent widget under the face's name, hides and deletes itself. A form loaded
+// from a .ui file then holds the same components as one built in code. In design
+// mode (dvt::SetDesigning() on the face and on the component, as the Designer
+// plugin does) the face stays.
+namespace dvt {
+
+class ComponentFace : public QWidget, public Loadable
+{
+    Q_OBJECT
+
+public:
+    // The component, until the form's loading hands it over; nullptr when it
+    // could not be made (a second control panel).
+    QObject *component() const { return m_component; }
+    // Why the component could not be made; empty when it was.
+    QString error() const { return m_error; }
+
+    void Loaded() override;
+    QSize sizeHint() const override;
+
+protected:
+    // Makes the component, of class componentClass, with make(this). A
+    // dvt::Exception it raises is kept as error() rather than passed on to the
+    // form's loader (or Designer); the face then shows it.
+    ComponentFace(const QMetaObject &componentClass, QObject *(*make)(QObject *owner),
+                  QWidget *parent);
+
+    template<class Component>
+    static QObject *Make(QObject *owner)
+    {
+        return new Component(owner);
+    }
+
+    QVariant Forwarded(const char *property) const;
+    void Forward(const char *property, const QVariant &value);
+
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString caption() const;
+
+    QPixmap m_picture;
+    QObject *m_component = nullptr;
+    QString m_error;
+};
+
+} // namespace dvt
+
+// Name() and setName(), the accessors of a forwarded property, for
+// Q_PROPERTY(Type Name READ Name WRITE setName).
+#define DVT_FACE_PROPERTY(Type, Name)                                                              \
+    Type Name() const { return Forwarded(#Name).value<Type>(); }                                   \
+    void set##Name(const Type &value) { Forward(#Name, QVariant::fromValue(value)); }
