@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QPluginLoader>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -19,6 +21,7 @@
 #include "dvControlPanel.h"
 #include "dvPackage.h"
 #include "dvPopups.h"
+#include "dvQuery.h"
 #include "dvtComponent.h"
 #include "dvtComponentFace.h"
 #include "dvtControl.h"
@@ -48,27 +51,23 @@ class tst_dvDesignerPlugin : public QObject
     QPluginLoader m_loader{QStringLiteral(DVTOOLS_DESIGNER_PLUGIN)};
     QList<QDesignerCustomWidgetInterface *> m_widgets;
 
+    // The widget box entry of a component class.
     QDesignerCustomWidgetInterface *entry(const QString &className) const
     {
-        const std::optional<dvt::ComponentClass> registered = dvt::FindWidgetClass(className);
         for (QDesignerCustomWidgetInterface *widget : m_widgets) {
-            if (widget->name() == className
-                || (registered && widget->name() == registered->widgetClassName()))
+            const std::optional<dvt::ComponentClass> registered =
+                dvt::FindWidgetClass(widget->name());
+            if (registered && registered->name() == className)
                 return widget;
         }
+        qFatal("No widget box entry for %s", qPrintable(className));
         return nullptr;
     }
 
     // A component as Designer makes it when it is dropped on the form.
     QWidget *drop(const QString &className, QWidget *form) const
     {
-        for (QDesignerCustomWidgetInterface *widget : m_widgets) {
-            const auto registered = dvt::FindWidgetClass(widget->name());
-            if (registered && registered->name() == className)
-                return widget->createWidget(form);
-        }
-        qFatal("No widget box entry for %s", qPrintable(className));
-        return nullptr;
+        return entry(className)->createWidget(form);
     }
 
 private Q_SLOTS:
@@ -154,7 +153,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, className);
         QDesignerCustomWidgetInterface *widget = entry(className);
-        QVERIFY(widget);
         QCOMPARE(widget->group(), u"dvTools"_s);
         QVERIFY(!widget->isContainer());
         QVERIFY(!widget->toolTip().isEmpty());
@@ -324,17 +322,20 @@ private Q_SLOTS:
         }
     }
 
+    // A connection that something else opened in the designer's process.
     void designedComboBoxShowsAnOpenConnectionsRows()
     {
         QTemporaryDir folder;
-        QWidget form;
-        auto *panel = qobject_cast<dvt::ComponentFace *>(drop(u"TdvControlPanel"_s, &form))->component();
-        panel->setProperty("ConnectionString", folder.filePath(u"colours.fdb"_s));
-        QVERIFY(qobject_cast<TdvControlPanel *>(panel)->Open());
+        dvt::TDatabase connection;
+        connection.SetDatabaseName(u"dvTools"_s);
+        connection.SetConnectionString(folder.filePath(u"colours.fdb"_s));
+        QVERIFY(connection.Open());
         TdvQuery query;
         QVERIFY(query.Execute(u"create table COLOURS (NAME varchar(10))"_s));
         QVERIFY(query.Execute(u"insert into COLOURS values (\"red\")"_s));
+        QWidget form;
         auto *combo = qobject_cast<QComboBox *>(drop(u"TdvComboBox"_s, &form));
+        combo->addItem(u"typed in the designer"_s);
         combo->setProperty("Select", u"select NAME from COLOURS"_s);
         dvt::LoadForm(&form);
         QCOMPARE(combo->count(), 1);
