@@ -5,9 +5,9 @@
 
 #include "dvQuery.h"
 #include "dvStrings.h"
-#include "dvtDatabase.h"
 #include "dvtColumnType_p.h"
 #include "dvtControl.h"
+#include "dvtDatabase.h"
 #include "dvtFocusMarking.h"
 #include "dvtFormat.h"
 

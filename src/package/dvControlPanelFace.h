@@ -26,8 +26,7 @@ class TdvControlPanelFace : public dvt::ComponentFace
 public:
     explicit TdvControlPanelFace(QWidget *parent = nullptr)
         : ComponentFace(TdvControlPanel::staticMetaObject, &Make<TdvControlPanel>, parent)
-    {
-    }
+    {}
 
     TdvControlPanel *Panel() const { return qobject_cast<TdvControlPanel *>(component()); }
 

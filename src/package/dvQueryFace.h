@@ -13,8 +13,7 @@ class TdvQueryFace : public dvt::ComponentFace
 public:
     explicit TdvQueryFace(QWidget *parent = nullptr)
         : ComponentFace(TdvQuery::staticMetaObject, &Make<TdvQuery>, parent)
-    {
-    }
+    {}
 
     TdvQuery *Query() const { return qobject_cast<TdvQuery *>(component()); }
 

@@ -12,8 +12,7 @@ class TdvShortCutFace : public dvt::ComponentFace
 public:
     explicit TdvShortCutFace(QWidget *parent = nullptr)
         : ComponentFace(TdvShortCut::staticMetaObject, &Make<TdvShortCut>, parent)
-    {
-    }
+    {}
 
     TdvShortCut *ShortCut() const { return qobject_cast<TdvShortCut *>(component()); }
 };

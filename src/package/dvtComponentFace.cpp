@@ -15,8 +15,7 @@ constexpr int margin = 2;
 
 ComponentFace::ComponentFace(const QMetaObject &componentClass, QObject *(*make)(QObject *owner),
                              QWidget *parent)
-    : QWidget(parent)
-    , m_picture(PalettePixmap(QString::fromLatin1(componentClass.className())))
+    : QWidget(parent), m_picture(PalettePixmap(QString::fromLatin1(componentClass.className())))
 {
     try {
         m_component = make(this);

@@ -71,5 +71,11 @@ private:
 // Name() and setName(), the accessors of a forwarded property, for
 // Q_PROPERTY(Type Name READ Name WRITE setName).
 #define DVT_FACE_PROPERTY(Type, Name)                                                              \
-    Type Name() const { return Forwarded(#Name).value<Type>(); }                                   \
-    void set##Name(const Type &value) { Forward(#Name, QVariant::fromValue(value)); }
+    Type Name() const                                                                              \
+    {                                                                                              \
+        return Forwarded(#Name).value<Type>();                                                     \
+    }                                                                                              \
+    void set##Name(const Type &value)                                                              \
+    {                                                                                              \
+        Forward(#Name, QVariant::fromValue(value));                                                \
+    }

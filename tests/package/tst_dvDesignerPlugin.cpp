@@ -2,9 +2,6 @@
 // pictures, the fifteen components created in design mode with their defaults,
 // and a designed form that never touches a database.
 
-#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
-#include <QtUiPlugin/QDesignerCustomWidgetInterface>
-
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -15,6 +12,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QXmlStreamReader>
+#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 #include <memory>
 
@@ -36,9 +35,9 @@ namespace {
 
 // The package's units in the order it lists them.
 const QStringList packageOrder = {
-    u"TdvCheckListBox"_s, u"TdvControlPanel"_s, u"TdvQuery"_s, u"TdvDate"_s,
-    u"TdvGrid"_s,         u"TdvValue"_s,        u"TdvEdit"_s,  u"TdvMemo"_s,
-    u"TdvCheckBox"_s,     u"TdvButton"_s,       u"TdvKey"_s,   u"TdvTime"_s,
+    u"TdvCheckListBox"_s, u"TdvControlPanel"_s, u"TdvQuery"_s,       u"TdvDate"_s,
+    u"TdvGrid"_s,         u"TdvValue"_s,        u"TdvEdit"_s,        u"TdvMemo"_s,
+    u"TdvCheckBox"_s,     u"TdvButton"_s,       u"TdvKey"_s,         u"TdvTime"_s,
     u"TdvComboBox"_s,     u"TdvShortCut"_s,     u"TdvRadioButton"_s,
 };
 
@@ -88,7 +87,10 @@ private Q_SLOTS:
         dvPopups::SetCalculatorOpener([](QWidget *) {});
         dvPopups::SetCalendarOpener([](QWidget *) {});
     }
-    void init() { QTest::failOnWarning(QRegularExpression(u"^(?!This plugin does not support).*"_s)); }
+    void init()
+    {
+        QTest::failOnWarning(QRegularExpression(u"^(?!This plugin does not support).*"_s));
+    }
 
     void registryListsThePackageInOrder()
     {
@@ -127,7 +129,8 @@ private Q_SLOTS:
         QFile art(QStringLiteral(DVTOOLS_SOURCE_DIR "/src/package/pics/") + className.toUpper()
                   + u".txt"_s);
         QVERIFY(art.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList rows = QString::fromLatin1(art.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList rows =
+            QString::fromLatin1(art.readAll()).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 24);
         QHash<QChar, QRgb> colourOf;
         QHash<QRgb, QChar> characterOf;
@@ -192,22 +195,31 @@ private Q_SLOTS:
         QTest::newRow("time DefaultNow") << u"TdvTime"_s << "DefaultNow"_ba << QVariant(false);
         QTest::newRow("key Trigger") << u"TdvKey"_s << "Trigger"_ba << QVariant(u"?"_s);
         QTest::newRow("memo NotNull") << u"TdvMemo"_s << "NotNull"_ba << QVariant(false);
-        QTest::newRow("check box KeepValue") << u"TdvCheckBox"_s << "KeepValue"_ba << QVariant(false);
-        QTest::newRow("radio EnterAsTab") << u"TdvRadioButton"_s << "EnterAsTab"_ba << QVariant(false);
+        QTest::newRow("check box KeepValue")
+            << u"TdvCheckBox"_s << "KeepValue"_ba << QVariant(false);
+        QTest::newRow("radio EnterAsTab")
+            << u"TdvRadioButton"_s << "EnterAsTab"_ba << QVariant(false);
         QTest::newRow("combo Select") << u"TdvComboBox"_s << "Select"_ba << QVariant(QString());
-        QTest::newRow("list CloseOnEsc") << u"TdvCheckListBox"_s << "CloseOnEsc"_ba << QVariant(false);
+        QTest::newRow("list CloseOnEsc")
+            << u"TdvCheckListBox"_s << "CloseOnEsc"_ba << QVariant(false);
         QTest::newRow("button Validate") << u"TdvButton"_s << "Validate"_ba << QVariant(false);
         QTest::newRow("button Confirm") << u"TdvButton"_s << "Confirm"_ba << QVariant(false);
-        QTest::newRow("grid DefaultRowHeight") << u"TdvGrid"_s << "DefaultRowHeight"_ba << QVariant(18);
+        QTest::newRow("grid DefaultRowHeight")
+            << u"TdvGrid"_s << "DefaultRowHeight"_ba << QVariant(18);
         QTest::newRow("grid FixedCols") << u"TdvGrid"_s << "FixedCols"_ba << QVariant(0);
         QTest::newRow("grid Trigger") << u"TdvGrid"_s << "Trigger"_ba << QVariant(u"?"_s);
-        QTest::newRow("query DatabaseName") << u"TdvQuery"_s << "DatabaseName"_ba << QVariant(u"dvTools"_s);
-        QTest::newRow("query Unidirectional") << u"TdvQuery"_s << "Unidirectional"_ba << QVariant(true);
-        QTest::newRow("panel AliasName") << u"TdvControlPanel"_s << "AliasName"_ba << QVariant(u"IBLocal"_s);
-        QTest::newRow("panel DatabaseName") << u"TdvControlPanel"_s << "DatabaseName"_ba << QVariant(u"dvTools"_s);
-        QTest::newRow("panel EnterAsTab") << u"TdvControlPanel"_s << "EnterAsTab"_ba << QVariant(false);
-        QTest::newRow("panel Highlight")
-            << u"TdvControlPanel"_s << "Highlight"_ba << QVariant(dvt::ToPropertyColor(dvt::clWindow));
+        QTest::newRow("query DatabaseName")
+            << u"TdvQuery"_s << "DatabaseName"_ba << QVariant(u"dvTools"_s);
+        QTest::newRow("query Unidirectional")
+            << u"TdvQuery"_s << "Unidirectional"_ba << QVariant(true);
+        QTest::newRow("panel AliasName")
+            << u"TdvControlPanel"_s << "AliasName"_ba << QVariant(u"IBLocal"_s);
+        QTest::newRow("panel DatabaseName")
+            << u"TdvControlPanel"_s << "DatabaseName"_ba << QVariant(u"dvTools"_s);
+        QTest::newRow("panel EnterAsTab")
+            << u"TdvControlPanel"_s << "EnterAsTab"_ba << QVariant(false);
+        QTest::newRow("panel Highlight") << u"TdvControlPanel"_s << "Highlight"_ba
+                                         << QVariant(dvt::ToPropertyColor(dvt::clWindow));
     }
     void designDefaults()
     {
@@ -348,7 +360,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("className");
         QTest::addColumn<bool>("designing");
-        for (const QString &className : {u"TdvEdit"_s, u"TdvCheckBox"_s, u"TdvValue"_s, u"TdvDate"_s}) {
+        for (const QString &className :
+             {u"TdvEdit"_s, u"TdvCheckBox"_s, u"TdvValue"_s, u"TdvDate"_s}) {
             QTest::addRow("%s designed", qPrintable(className)) << className << true;
             QTest::addRow("%s running", qPrintable(className)) << className << false;
         }

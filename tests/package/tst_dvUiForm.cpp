@@ -146,10 +146,11 @@ private Q_SLOTS:
     {
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY2(m_db.isValid(), qPrintable(m_db.error()));
-        const QString created = m_db.isql(u"create table COLOURS (NAME varchar(10));"
-                  u"insert into COLOURS values ('red'); insert into COLOURS values ('blue');"
-                  u"create table CUSTOMERS (ID integer, NAME varchar(20));"
-                  u"insert into CUSTOMERS values (1, 'Ada'); commit;"_s);
+        const QString created =
+            m_db.isql(u"create table COLOURS (NAME varchar(10));"
+                      u"insert into COLOURS values ('red'); insert into COLOURS values ('blue');"
+                      u"create table CUSTOMERS (ID integer, NAME varchar(20));"
+                      u"insert into CUSTOMERS values (1, 'Ada'); commit;"_s);
         QVERIFY2(created.isEmpty(), qPrintable(created));
         // The form's panel has no connection string: it connects where its alias
         // points, as a deployed application's does.
@@ -157,9 +158,9 @@ private Q_SLOTS:
         // Values kept from an earlier run.
         QWidget earlier;
         earlier.setObjectName(u"OrderForm"_s);
-        for (const auto &[name, value] : {std::pair(u"NOTE"_s, u"kept note"_s),
-                                          std::pair(u"CUSTNO"_s, u"1"_s),
-                                          std::pair(u"PAID"_s, u"Yes"_s)}) {
+        for (const auto &[name, value] :
+             {std::pair(u"NOTE"_s, u"kept note"_s), std::pair(u"CUSTNO"_s, u"1"_s),
+              std::pair(u"PAID"_s, u"Yes"_s)}) {
             QObject control(&earlier);
             control.setObjectName(name);
             dvt::WriteKeptValue(&control, value);

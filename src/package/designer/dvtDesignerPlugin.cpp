@@ -6,12 +6,11 @@
 // designing (with every object it holds, a face's component included), and one
 // made without is an ordinary run-time widget.
 
-#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
-#include <QtUiPlugin/QDesignerCustomWidgetInterface>
-
 #include <QIcon>
 #include <QSize>
 #include <QWidget>
+#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 #include "dvPackage.h"
 #include "dvtComponent.h"
@@ -113,8 +112,7 @@ public:
         : QObject(parent)
         , m_registered(registered)
         , m_description(describe(registered.componentClass.name()))
-    {
-    }
+    {}
 
     QString name() const override { return m_registered.componentClass.widgetClassName(); }
     QString group() const override { return m_registered.page; }
@@ -145,8 +143,8 @@ public:
         QString xml = u"<ui language=\"c++\" displayname=\"%1\">\n"
                       u" <widget class=\"%2\" name=\"%3\">\n"
                       u"  <property name=\"geometry\"><rect><x>0</x><y>0</y>"
-                      u"<width>%4</width><height>%5</height></rect></property>\n"_s.arg(
-                          className, name(), className.mid(1))
+                      u"<width>%4</width><height>%5</height></rect></property>\n"_s
+                          .arg(className, name(), className.mid(1))
                           .arg(m_description.size.width())
                           .arg(m_description.size.height());
         if (m_description.text)
