@@ -10,7 +10,7 @@
 //
 // A second panel is refused as anywhere else; its face then shows "Only one
 // instance allowed!" and holds no panel.
-class TdvControlPanelFace : public dvt::ComponentFace
+class TdvControlPanelFace : public dvt::FaceOf<TdvControlPanel>
 {
     Q_OBJECT
     Q_PROPERTY(QString AliasName READ AliasName WRITE setAliasName)
@@ -24,11 +24,7 @@ class TdvControlPanelFace : public dvt::ComponentFace
     Q_PROPERTY(QColor Highlight READ Highlight WRITE setHighlight)
 
 public:
-    explicit TdvControlPanelFace(QWidget *parent = nullptr)
-        : ComponentFace(TdvControlPanel::staticMetaObject, &Make<TdvControlPanel>, parent)
-    {}
-
-    TdvControlPanel *Panel() const { return qobject_cast<TdvControlPanel *>(component()); }
+    using FaceOf::FaceOf;
 
     DVT_FACE_PROPERTY(QString, AliasName)
     DVT_FACE_PROPERTY(QString, DatabaseName)

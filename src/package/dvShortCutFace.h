@@ -5,14 +5,10 @@
 
 // A TdvShortCut on a form made in Qt Designer (see dvtComponentFace.h). It has
 // no properties of its own.
-class TdvShortCutFace : public dvt::ComponentFace
+class TdvShortCutFace : public dvt::FaceOf<TdvShortCut>
 {
     Q_OBJECT
 
 public:
-    explicit TdvShortCutFace(QWidget *parent = nullptr)
-        : ComponentFace(TdvShortCut::staticMetaObject, &Make<TdvShortCut>, parent)
-    {}
-
-    TdvShortCut *ShortCut() const { return qobject_cast<TdvShortCut *>(component()); }
+    using FaceOf::FaceOf;
 };

@@ -47,12 +47,6 @@ protected:
     ComponentFace(const QMetaObject &componentClass, QObject *(*make)(QObject *owner),
                   QWidget *parent);
 
-    template<class Component>
-    static QObject *Make(QObject *owner)
-    {
-        return new Component(owner);
-    }
-
     QVariant Forwarded(const char *property) const;
     void Forward(const char *property, const QVariant &value);
 
@@ -64,6 +58,20 @@ private:
     QPixmap m_picture;
     QObject *m_component = nullptr;
     QString m_error;
+};
+
+// The face of one component class, which answers its component typed.
+template<class Component>
+class FaceOf : public ComponentFace
+{
+public:
+    explicit FaceOf(QWidget *parent = nullptr)
+        : ComponentFace(
+            Component::staticMetaObject,
+            [](QObject *owner) -> QObject * { return new Component(owner); }, parent)
+    {}
+
+    Component *component() const { return qobject_cast<Component *>(ComponentFace::component()); }
 };
 
 } // namespace dvt
