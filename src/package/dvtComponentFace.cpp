@@ -14,8 +14,10 @@ constexpr int margin = 2;
 } // namespace
 
 ComponentFace::ComponentFace(const QMetaObject &componentClass, QObject *(*make)(QObject *owner),
-                             QWidget *parent)
-    : QWidget(parent), m_picture(PalettePixmap(QString::fromLatin1(componentClass.className())))
+                             void (*count)(int change), QWidget *parent)
+    : QWidget(parent)
+    , m_count(count)
+    , m_picture(PalettePixmap(QString::fromLatin1(componentClass.className())))
 {
     try {
         m_component = make(this);
@@ -28,6 +30,25 @@ ComponentFace::ComponentFace(const QMetaObject &componentClass, QObject *(*make)
         update();
     });
     LoadOnFirstShow(this);
+}
+
+ComponentFace::~ComponentFace()
+{
+    // Counted again just before the component, a child, is destroyed.
+    if (m_uncounted)
+        m_count(+1);
+}
+
+void ComponentFace::SetDesigning()
+{
+    dvt::SetDesigning(this);
+    if (!m_component)
+        return;
+    dvt::SetDesigning(m_component);
+    if (!m_uncounted) {
+        m_uncounted = true;
+        m_count(-1);
+    }
 }
 
 void ComponentFace::Loaded()

@@ -24,6 +24,12 @@
 // from a .ui file then holds the same components as one built in code. In design
 // mode (dvt::SetDesigning() on the face and on the component, as the Designer
 // plugin does) the face stays.
+//
+// A form designer makes short-lived copies of what it shows (the picture that
+// follows a drag from the widget box holds one, and it is not deleted at once),
+// so a designed component does not count as an instance: designed control panels
+// never refuse each other. A form designed with two panels refuses the second
+// when it is loaded at run time; the face then shows why.
 namespace dvt {
 
 class ComponentFace : public QWidget, public Loadable
@@ -31,11 +37,18 @@ class ComponentFace : public QWidget, public Loadable
     Q_OBJECT
 
 public:
+    ~ComponentFace() override;
+
     // The component, until the form's loading hands it over; nullptr when it
     // could not be made (a second control panel).
     QObject *component() const { return m_component; }
     // Why the component could not be made; empty when it was.
     QString error() const { return m_error; }
+
+    // Marks the face and its component as being designed, and stops the
+    // component from counting as an instance (see above). The Designer plugin
+    // calls it on every face it makes.
+    void SetDesigning();
 
     void Loaded() override;
     QSize sizeHint() const override;
@@ -43,9 +56,11 @@ public:
 protected:
     // Makes the component, of class componentClass, with make(this). A
     // dvt::Exception it raises is kept as error() rather than passed on to the
-    // form's loader (or Designer); the face then shows it.
+    // form's loader (or Designer); the face then shows it. count(-1) and
+    // count(+1) take a designed component out of its class's instance count and
+    // put it back before it is destroyed.
     ComponentFace(const QMetaObject &componentClass, QObject *(*make)(QObject *owner),
-                  QWidget *parent);
+                  void (*count)(int change), QWidget *parent);
 
     QVariant Forwarded(const char *property) const;
     void Forward(const char *property, const QVariant &value);
@@ -55,23 +70,33 @@ protected:
 private:
     QString caption() const;
 
+    void (*m_count)(int change);
     QPixmap m_picture;
     QObject *m_component = nullptr;
     QString m_error;
+    bool m_uncounted = false;
 };
 
-// The face of one component class, which answers its component typed.
+// The face of one component class, which answers its component typed. A class
+// that counts its instances (IncObjCount() and DecObjCount(), as the control
+// panel does) has its designed instances left out of the count.
 template<class Component>
 class FaceOf : public ComponentFace
 {
 public:
     explicit FaceOf(QWidget *parent = nullptr)
-        : ComponentFace(
-            Component::staticMetaObject,
-            [](QObject *owner) -> QObject * { return new Component(owner); }, parent)
+        : ComponentFace(Component::staticMetaObject, &Make, &Count, parent)
     {}
 
     Component *component() const { return qobject_cast<Component *>(ComponentFace::component()); }
+
+private:
+    static QObject *Make(QObject *owner) { return new Component(owner); }
+    static void Count(int change)
+    {
+        if constexpr (requires { Component::IncObjCount(); })
+            change > 0 ? Component::IncObjCount() : Component::DecObjCount();
+    }
 };
 
 } // namespace dvt

@@ -3,8 +3,9 @@
 // that offers them. Designer calls initialize() on every interface before it
 // creates widgets; QUiLoader, which can use this plugin too, never does. So a
 // widget made after initialize() is for the form editor and is marked as
-// designing (with every object it holds, a face's component included), and one
-// made without is an ordinary run-time widget.
+// designing (with every object it holds, a face's component included, which then
+// does not count as an instance), and one made without is an ordinary run-time
+// widget.
 
 #include <QIcon>
 #include <QSize>
@@ -14,6 +15,7 @@
 
 #include "dvPackage.h"
 #include "dvtComponent.h"
+#include "dvtComponentFace.h"
 #include "dvtPalette.h"
 #include "dvtRegistry.h"
 
@@ -96,6 +98,8 @@ const Description &describe(const QString &className)
 
 void markDesigning(QWidget *widget)
 {
+    if (auto *face = qobject_cast<ComponentFace *>(widget))
+        face->SetDesigning();
     SetDesigning(widget);
     const QList<QObject *> held = widget->findChildren<QObject *>();
     for (QObject *object : held)
