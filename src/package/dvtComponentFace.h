@@ -21,15 +21,14 @@
 // At run time the face is invisible: when its form is loaded (dvt::LoadForm(),
 // or the first showing of the form) it hands the component over to its own
 // parent widget under the face's name, hides and deletes itself. A form loaded
-// from a .ui file then holds the same components as one built in code. In design
-// mode (dvt::SetDesigning() on the face and on the component, as the Designer
-// plugin does) the face stays.
+// from a .ui file then holds the same components as one built in code. A face
+// being designed (SetDesigning(), which the Designer plugin calls) stays.
 //
-// A form designer makes short-lived copies of what it shows (the picture that
-// follows a drag from the widget box holds one, and it is not deleted at once),
-// so a designed component does not count as an instance: designed control panels
-// never refuse each other. A form designed with two panels refuses the second
-// when it is loaded at run time; the face then shows why.
+// Qt Designer makes copies of what it shows that live beside the designed form
+// (the picture that follows a drag from the widget box holds one, and Designer
+// keeps it), so a designed component does not count as an instance: designed
+// control panels never refuse each other. A form designed with two panels
+// refuses the second when it is loaded at run time; the face then shows why.
 namespace dvt {
 
 class ComponentFace : public QWidget, public Loadable
