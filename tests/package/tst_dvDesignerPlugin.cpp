@@ -179,6 +179,38 @@ private Q_SLOTS:
         QVERIFY(!xml.hasError());
     }
 
+    // Statements, formats and connection settings are no texts to translate:
+    // Designer stores them with notr="true" and uic leaves them out of tr().
+    void ownTextsAreNotTranslated_data()
+    {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<bool>("notTranslated");
+        QTest::newRow("combo Select") << u"TdvComboBox"_s << u"Select"_s << true;
+        QTest::newRow("date FormatStr") << u"TdvDate"_s << u"FormatStr"_s << true;
+        QTest::newRow("key KeyWhere") << u"TdvKey"_s << u"KeyWhere"_s << true;
+        QTest::newRow("panel ConnectionString")
+            << u"TdvControlPanel"_s << u"ConnectionString"_s << true;
+        QTest::newRow("edit text, a Qt property") << u"TdvEdit"_s << u"text"_s << false;
+        QTest::newRow("button caption") << u"TdvButton"_s << u"text"_s << false;
+    }
+    void ownTextsAreNotTranslated()
+    {
+        QFETCH(QString, className);
+        QFETCH(QString, property);
+        QFETCH(bool, notTranslated);
+        QXmlStreamReader xml(entry(className)->domXml());
+        QStringList specified;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement
+                && xml.name() == u"stringpropertyspecification"
+                && xml.attributes().value(u"notr"_s) == u"true")
+                specified << xml.attributes().value(u"name"_s).toString();
+        }
+        QVERIFY(!xml.hasError());
+        QCOMPARE(specified.contains(property), notTranslated);
+    }
+
     void designDefaults_data()
     {
         QTest::addColumn<QString>("className");

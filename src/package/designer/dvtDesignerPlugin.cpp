@@ -8,6 +8,7 @@
 // widget.
 
 #include <QIcon>
+#include <QMetaProperty>
 #include <QSize>
 #include <QWidget>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
@@ -154,10 +155,42 @@ public:
         if (m_description.text)
             xml += u"  <property name=\"text\"><string>%1</string></property>\n"_s.arg(
                 QString::fromUtf8(m_description.text));
-        return xml + u" </widget>\n</ui>\n"_s;
+        return xml + u" </widget>\n"_s + propertySpecifications() + u"</ui>\n"_s;
     }
 
 private:
+    // The library's own text properties are statements, column lists, formats,
+    // trigger characters and connection settings: nothing a translator should
+    // see, so Designer stores them with notr="true" and uic does not wrap them
+    // in tr().
+    QString propertySpecifications() const
+    {
+        const QMetaObject *widgetClass = m_registered.componentClass.widgetClass;
+        QString specifications;
+        for (int i = 0; i < widgetClass->propertyCount(); ++i) {
+            const QMetaProperty property = widgetClass->property(i);
+            if (property.metaType() == QMetaType::fromType<QString>() && isOwn(property))
+                specifications +=
+                    u"   <stringpropertyspecification name=\"%1\" notr=\"true\" "
+                    u"type=\"singleline\"/>\n"_s.arg(QString::fromLatin1(property.name()));
+        }
+        if (specifications.isEmpty())
+            return {};
+        return u" <customwidgets>\n  <customwidget>\n   <class>%1</class>\n"
+               u"   <propertyspecifications>\n%2   </propertyspecifications>\n"
+               u"  </customwidget>\n </customwidgets>\n"_s.arg(name(), specifications);
+    }
+
+    // Whether the property is declared by one of the library's classes rather
+    // than by Qt's.
+    static bool isOwn(const QMetaProperty &property)
+    {
+        const QMetaObject *declaring = property.enclosingMetaObject();
+        const QLatin1String className(declaring->className());
+        return className.startsWith(QLatin1String("Tdv"))
+               || className.startsWith(QLatin1String("dvt::"));
+    }
+
     RegisteredClass m_registered;
     const Description &m_description;
     bool m_initialized = false;
