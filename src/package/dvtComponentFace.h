@@ -22,7 +22,9 @@
 // or the first showing of the form) it hands the component over to its own
 // parent widget under the face's name, hides and deletes itself. A form loaded
 // from a .ui file then holds the same components as one built in code. A face
-// being designed (SetDesigning(), which the Designer plugin calls) stays.
+// being designed (SetDesigning(), which the Designer plugin calls) stays. Since
+// the face goes, a component's signals are connected in code, to the component
+// (form->findChild<TdvControlPanel *>()), not in Designer to the face.
 //
 // Qt Designer makes copies of what it shows that live beside the designed form
 // (the picture that follows a drag from the widget box holds one, and Designer
