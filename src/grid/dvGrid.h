@@ -96,14 +96,16 @@ class TdvGrid : public QTableView, public dvt::TKeyHandler, public dvt::Loadable
     Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE setDefaultRowHeight)
     Q_PROPERTY(int FixedCols READ FixedCols WRITE setFixedCols)
     Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight NOTIFY highlightChanged)
+    // Qt Designer saves the properties in this order, and uic sets them so:
+    // NoSelectCells is kept only below ColCount, which therefore comes first.
+    Q_PROPERTY(int ColCount READ ColCount WRITE setColCount NOTIFY reshaped)
+    Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount NOTIFY reshaped)
     Q_PROPERTY(int NoSelectCells READ NoSelectCells WRITE setNoSelectCells)
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
     Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)
     Q_PROPERTY(TGridOptions Options READ Options WRITE setOptions)
     Q_PROPERTY(int Col READ Col WRITE SetCol NOTIFY cellMoved STORED false)
     Q_PROPERTY(int Row READ Row WRITE SetRow NOTIFY cellMoved STORED false)
-    Q_PROPERTY(int ColCount READ ColCount WRITE setColCount NOTIFY reshaped)
-    Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount NOTIFY reshaped)
     Q_PROPERTY(int FixedRows READ FixedRows STORED false)
 
 public:
