@@ -21,7 +21,7 @@ class TdvCheckBox : public dvt::TCheckableControl<QCheckBox>
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
     Q_PROPERTY(bool KeepValue READ KeepValue WRITE setKeepValue)
     Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight)
-    Q_PROPERTY(QString YesNo READ GetSQL WRITE loadText STORED false)
+    Q_PROPERTY(QString YesNo READ GetSQL WRITE loadText DESIGNABLE false STORED false)
 
 public:
     explicit TdvCheckBox(QWidget *parent = nullptr);

@@ -36,7 +36,7 @@ class TdvCheckListBox : public QListWidget,
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
     Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight)
     Q_PROPERTY(QStringList CheckedItems READ CheckedItems WRITE SetCheckedItems NOTIFY
-                   checkedItemsChanged USER true STORED false)
+                   checkedItemsChanged USER true DESIGNABLE false STORED false)
 
 public:
     explicit TdvCheckListBox(QWidget *parent = nullptr);

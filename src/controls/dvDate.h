@@ -29,7 +29,8 @@
 class TdvDate : public TdvEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QDate Date READ date WRITE setDate NOTIFY dateChanged USER true STORED false)
+    Q_PROPERTY(QDate Date READ date WRITE setDate NOTIFY dateChanged
+                   USER true DESIGNABLE false STORED false)
     Q_PROPERTY(bool DefaultNow READ DefaultNow WRITE setDefaultNow)
     Q_PROPERTY(QString FormatStr READ FormatStr WRITE setFormatStr)
     Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)

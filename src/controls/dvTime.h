@@ -22,7 +22,8 @@
 class TdvTime : public TdvEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QTime Time READ time WRITE setTime NOTIFY timeChanged USER true STORED false)
+    Q_PROPERTY(QTime Time READ time WRITE setTime NOTIFY timeChanged
+                   USER true DESIGNABLE false STORED false)
     Q_PROPERTY(bool DefaultNow READ DefaultNow WRITE setDefaultNow)
     Q_PROPERTY(QString FormatStr READ FormatStr WRITE setFormatStr)
 

@@ -24,7 +24,7 @@ class TdvValue : public TdvEdit
     Q_OBJECT
     Q_PROPERTY(QString FormatStr READ FormatStr WRITE setFormatStr)
     Q_PROPERTY(double Value READ GetFValue WRITE SetValueProperty NOTIFY valueChanged
-                   USER true STORED false)
+                   USER true DESIGNABLE false STORED false)
     Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)
 
 public:

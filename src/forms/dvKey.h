@@ -50,7 +50,8 @@ class TdvKey : public TdvEdit
     Q_PROPERTY(QString KeyOrder READ KeyOrder WRITE setKeyOrder)
     Q_PROPERTY(QString KeyWhere READ KeyWhere WRITE setKeyWhere)
     Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)
-    Q_PROPERTY(int Key READ Key WRITE SetKey NOTIFY keyChanged USER true STORED false)
+    Q_PROPERTY(
+        int Key READ Key WRITE SetKey NOTIFY keyChanged USER true DESIGNABLE false STORED false)
 
 public:
     // 240 pixels wide, NotNull set, Trigger "?".

@@ -8,6 +8,10 @@
 // property with stdset="0" and uic falls back to QObject::setProperty(), checked
 // at run time only; a .ui file written by hand does not compile at all.)
 // Place it in a public section of the class.
+//
+// A property Designer is not to store (STORED false: the value, which the text
+// already stands for, and other run-time state) is DESIGNABLE false as well, so
+// that Designer does not offer an edit that saving would drop.
 #define DVT_QT_SETTER(Name, Type)                                                                  \
     void set##Name(Type value)                                                                     \
     {                                                                                              \

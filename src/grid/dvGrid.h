@@ -104,8 +104,8 @@ class TdvGrid : public QTableView, public dvt::TKeyHandler, public dvt::Loadable
     Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
     Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)
     Q_PROPERTY(TGridOptions Options READ Options WRITE setOptions)
-    Q_PROPERTY(int Col READ Col WRITE SetCol NOTIFY cellMoved STORED false)
-    Q_PROPERTY(int Row READ Row WRITE SetRow NOTIFY cellMoved STORED false)
+    Q_PROPERTY(int Col READ Col WRITE SetCol NOTIFY cellMoved DESIGNABLE false STORED false)
+    Q_PROPERTY(int Row READ Row WRITE SetRow NOTIFY cellMoved DESIGNABLE false STORED false)
     Q_PROPERTY(int FixedRows READ FixedRows STORED false)
 
 public:

@@ -140,9 +140,10 @@ private Q_SLOTS:
     }
 
     // Every visual component is in the form, and every property it publishes
-    // for Designer to store is set there (so the test above reaches it), in the order Designer
-    // saves it (the class's), and has a setter Designer treats as standard: one that it saves
-    // without stdset="0" and that uic calls by name.
+    // for Designer to store is set there (so the test above reaches it), in the
+    // order Designer saves it (the class's), with a setter Designer treats as
+    // standard: it saves the property without stdset="0" and uic calls the
+    // setter by name. A property Designer does not store, it does not offer.
     void everyPublishedPropertyIsDesigned()
     {
         const QList<DesignedProperty> designed = DesignedProperties();
@@ -167,9 +168,12 @@ private Q_SLOTS:
             for (const QMetaObject *own = type; IsOurs(own); own = own->superClass()) {
                 for (int i = own->propertyOffset(); i < own->propertyCount(); ++i) {
                     const QMetaProperty property = own->property(i);
-                    if (!property.isWritable() || !property.isDesignable() || !property.isStored())
-                        continue;
                     const QByteArray name = own->className() + "::"_ba + property.name();
+                    if (!property.isWritable())
+                        continue;
+                    QVERIFY2(property.isStored() || !property.isDesignable(), name.constData());
+                    if (!property.isStored())
+                        continue;
                     QVERIFY2(property.hasStdCppSet(), name.constData());
                     published.insert(name);
                 }
