@@ -77,7 +77,7 @@ QVariant Expected(const QMetaProperty &property, const DesignedProperty &designe
 // The visual components: each is in the form, and fresh() makes one as its
 // constructor leaves it.
 template<class... Controls>
-struct Components
+struct ControlTypes
 {
     static QList<const QMetaObject *> types() { return {&Controls::staticMetaObject...}; }
     static std::unique_ptr<QWidget> fresh(const QMetaObject *type)
@@ -88,8 +88,8 @@ struct Components
     }
 };
 using VisualComponents =
-    Components<TdvEdit, TdvValue, TdvDate, TdvTime, TdvKey, TdvMemo, TdvCheckBox, TdvRadioButton,
-               TdvComboBox, TdvCheckListBox, TdvButton, TdvGrid>;
+    ControlTypes<TdvEdit, TdvValue, TdvDate, TdvTime, TdvKey, TdvMemo, TdvCheckBox, TdvRadioButton,
+                 TdvComboBox, TdvCheckListBox, TdvButton, TdvGrid>;
 
 bool IsOurs(const QMetaObject *type)
 {
