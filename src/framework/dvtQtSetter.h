@@ -6,7 +6,7 @@
 // Qt Designer saves it as an ordinary property and the code uic generates from a
 // .ui file calls set<Name>(). (With any other WRITE name Designer saves the
 // property with stdset="0" and uic falls back to QObject::setProperty(), checked
-// at run time only; a .ui file written by hand does not compile at all.)
+// at run time only; a .ui file written without that mark does not compile.)
 // Place it in a public section of the class.
 //
 // A property Designer is not to store (STORED false: the value, which the text
