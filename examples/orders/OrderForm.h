@@ -4,31 +4,30 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
-class QLabel;
-class TdvCheckBox;
-class TdvCheckListBox;
-class TdvComboBox;
 class TdvControlPanel;
-class TdvDate;
-class TdvEdit;
-class TdvKey;
-class TdvMemo;
 class TdvRadioButton;
-class TdvTime;
-class TdvValue;
 
-// The order-entry window. Each control that edits a column of ORDERS is named
-// after that column, so one call of the record routines stores, loads or clears
-// the whole order. The shipping method (radio buttons) and the extras (a check
-// list) have no value the routines store; the form stores them itself, in the
-// same transaction.
+namespace Ui {
+class OrderForm;
+}
+
+// The order-entry window; its controls are laid out in OrderForm.ui. Each
+// control that edits a column of ORDERS is named after that column, so one call
+// of the record routines stores, loads or clears the whole order. The customer
+// is a key edit that shows the number with the name and city; the payment is
+// stored as the position of the item (the column is a number), the product as
+// its text. The shipping method (radio buttons) and the extras (a check list)
+// have no value the routines store; the form stores them itself, in the same
+// transaction.
 class OrderForm : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit OrderForm(QWidget *parent = nullptr);
+    ~OrderForm() override;
 
     // The application's connection and the settings of its controls.
     TdvControlPanel *ControlPanel() const { return m_panel; }
@@ -61,19 +60,6 @@ private:
     void ShowStatus(const QString &text);
 
     TdvControlPanel *m_panel;
-    TdvValue *m_orderNo;
-    TdvKey *m_customer;
-    TdvEdit *m_reference;
-    TdvDate *m_orderDate;
-    TdvTime *m_delivery;
-    TdvComboBox *m_product;
-    TdvValue *m_quantity;
-    TdvValue *m_price;
-    QLabel *m_total;
-    TdvComboBox *m_payment;
-    TdvCheckBox *m_paid;
+    std::unique_ptr<Ui::OrderForm> m_ui;
     QList<TdvRadioButton *> m_shipping;
-    TdvCheckListBox *m_extras;
-    TdvMemo *m_notes;
-    QLabel *m_status;
 };

@@ -5,6 +5,7 @@
 #include "dvtComponent.h"
 #include "dvtFocusMarking.h"
 #include "dvtKeys.h"
+#include "dvtQtSetter.h"
 
 // A push button that can check its form and ask the user before it acts.
 //
@@ -26,9 +27,9 @@
 class TdvButton : public QPushButton, public dvt::TKeyHandler, public dvt::Loadable
 {
     Q_OBJECT
-    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
-    Q_PROPERTY(bool Validate READ Validate WRITE SetValidate)
-    Q_PROPERTY(bool Confirm READ Confirm WRITE SetConfirm)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
+    Q_PROPERTY(bool Validate READ Validate WRITE setValidate)
+    Q_PROPERTY(bool Confirm READ Confirm WRITE setConfirm)
 
 public:
     explicit TdvButton(QWidget *parent = nullptr);
@@ -42,6 +43,11 @@ public:
 
     bool Confirm() const { return m_confirm; }
     void SetConfirm(bool confirm) { m_confirm = confirm; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(CloseOnEsc, bool)
+    DVT_QT_SETTER(Validate, bool)
+    DVT_QT_SETTER(Confirm, bool)
 
     // Walks the components of the button's owner (its form) in creation order and
     // asks every TdvEdit except lookup key edits for its verdict (the contract's

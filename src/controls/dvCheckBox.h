@@ -17,11 +17,11 @@ class TdvCheckBox : public dvt::TCheckableControl<QCheckBox>
 {
     Q_OBJECT
     Q_INTERFACES(dvt::DataControl)
-    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
-    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
-    Q_PROPERTY(bool KeepValue READ KeepValue WRITE SetKeepValue)
-    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
-    Q_PROPERTY(QString YesNo READ GetSQL WRITE loadText STORED false)
+    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE setEnterAsTab)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
+    Q_PROPERTY(bool KeepValue READ KeepValue WRITE setKeepValue)
+    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight)
+    Q_PROPERTY(QString YesNo READ GetSQL WRITE loadText DESIGNABLE false STORED false)
 
 public:
     explicit TdvCheckBox(QWidget *parent = nullptr);

@@ -7,6 +7,7 @@
 #include "dvtContract.h"
 #include "dvtDataControl.h"
 #include "dvtKeys.h"
+#include "dvtQtSetter.h"
 
 class QMenu;
 
@@ -31,11 +32,11 @@ class TdvCheckListBox : public QListWidget,
 {
     Q_OBJECT
     Q_INTERFACES(dvt::DataControl)
-    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
-    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
-    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
+    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE setEnterAsTab)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
+    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight)
     Q_PROPERTY(QStringList CheckedItems READ CheckedItems WRITE SetCheckedItems NOTIFY
-                   checkedItemsChanged USER true STORED false)
+                   checkedItemsChanged USER true DESIGNABLE false STORED false)
 
 public:
     explicit TdvCheckListBox(QWidget *parent = nullptr);
@@ -48,6 +49,11 @@ public:
 
     dvt::TColor Highlight() const { return m_highlight; }
     void SetHighlight(dvt::TColor highlight) { m_highlight = highlight; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(EnterAsTab, bool)
+    DVT_QT_SETTER(CloseOnEsc, bool)
+    void setHighlight(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
 
     // The check mark of the item at the row; false for a row that does not exist.
     bool Checked(int row) const;
@@ -92,7 +98,6 @@ protected:
 
 private:
     QColor HighlightProperty() const { return dvt::ToPropertyColor(m_highlight); }
-    void SetHighlightProperty(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
 
     void MakeCheckable(int first, int last);
     void EmitIfCheckedItemsChanged();

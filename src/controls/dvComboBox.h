@@ -7,6 +7,7 @@
 #include "dvtContract.h"
 #include "dvtDataControl.h"
 #include "dvtKeys.h"
+#include "dvtQtSetter.h"
 
 // A combo box for data-entry forms whose list can come from the database.
 //
@@ -33,11 +34,11 @@ class TdvComboBox : public QComboBox,
 {
     Q_OBJECT
     Q_INTERFACES(dvt::DataControl)
-    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
-    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
-    Q_PROPERTY(bool KeepValue READ KeepValue WRITE SetKeepValue)
-    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
-    Q_PROPERTY(QString Select READ Select WRITE SetSelect)
+    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE setEnterAsTab)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
+    Q_PROPERTY(bool KeepValue READ KeepValue WRITE setKeepValue)
+    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight)
+    Q_PROPERTY(QString Select READ Select WRITE setSelect)
 
 public:
     explicit TdvComboBox(QWidget *parent = nullptr);
@@ -56,6 +57,13 @@ public:
 
     QString Select() const { return m_select; }
     void SetSelect(const QString &select) { m_select = select; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(EnterAsTab, bool)
+    DVT_QT_SETTER(CloseOnEsc, bool)
+    DVT_QT_SETTER(KeepValue, bool)
+    DVT_QT_SETTER(Select, const QString &)
+    void setHighlight(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
 
     // Refills the list from Select on the "dvTools" connection: one item per row,
     // the first column as text (NULL as an empty text). An empty Select, a
@@ -96,7 +104,6 @@ protected:
 
 private:
     QColor HighlightProperty() const { return dvt::ToPropertyColor(m_highlight); }
-    void SetHighlightProperty(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
 
     bool m_enterAsTab = false;
     bool m_closeOnEsc = false;

@@ -29,10 +29,11 @@
 class TdvDate : public TdvEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QDate Date READ date WRITE setDate NOTIFY dateChanged USER true STORED false)
-    Q_PROPERTY(bool DefaultNow READ DefaultNow WRITE SetDefaultNow)
-    Q_PROPERTY(QString FormatStr READ FormatStr WRITE SetFormatStr)
-    Q_PROPERTY(QString Trigger READ Trigger WRITE SetTrigger)
+    Q_PROPERTY(QDate Date READ date WRITE setDate NOTIFY dateChanged
+                   USER true DESIGNABLE false STORED false)
+    Q_PROPERTY(bool DefaultNow READ DefaultNow WRITE setDefaultNow)
+    Q_PROPERTY(QString FormatStr READ FormatStr WRITE setFormatStr)
+    Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)
 
 public:
     explicit TdvDate(QWidget *parent = nullptr);
@@ -49,6 +50,11 @@ public:
     // The characters that open the calendar ("?"); empty for none.
     const QString &Trigger() const { return m_trigger; }
     void SetTrigger(const QString &trigger) { m_trigger = trigger; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(DefaultNow, bool)
+    DVT_QT_SETTER(FormatStr, const QString &)
+    DVT_QT_SETTER(Trigger, const QString &)
 
     // Shows the date (its time of day is ignored). False, with the text left,
     // only for a day outside the years 1 to 9999 or a broken FormatStr (an

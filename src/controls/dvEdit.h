@@ -10,6 +10,7 @@
 #include "dvtControl.h"
 #include "dvtDataControl.h"
 #include "dvtKeys.h"
+#include "dvtQtSetter.h"
 
 // Lets the application overrule a control's verdict: Text is the control's text
 // as it stands (not trimmed), Valid the verdict so far, which the handler may change.
@@ -55,15 +56,18 @@ class TdvEdit : public QLineEdit,
 {
     Q_OBJECT
     Q_INTERFACES(dvt::DataControl)
-    Q_PROPERTY(bool NotNull READ NotNull WRITE SetNotNull)
-    Q_PROPERTY(bool AutoTrimText READ AutoTrimText WRITE SetAutoTrimText)
-    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
-    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
-    Q_PROPERTY(bool KeepValue READ KeepValue WRITE SetKeepValue)
-    Q_PROPERTY(QColor Highlight READ HighlightPropertyColor WRITE SetHighlightPropertyColor)
-    Q_PROPERTY(dvt::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(bool NotNull READ NotNull WRITE setNotNull)
+    Q_PROPERTY(bool AutoTrimText READ AutoTrimText WRITE setAutoTrimText)
+    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE setEnterAsTab)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
+    Q_PROPERTY(bool KeepValue READ KeepValue WRITE setKeepValue)
+    Q_PROPERTY(QColor Highlight READ HighlightPropertyColor WRITE setHighlight)
+    Q_PROPERTY(dvt::TAlignment Alignment READ Alignment WRITE setAlignment)
 
 public:
+    // The alignments by their short names, as uic writes them: TdvEdit::taCenter.
+    using enum dvt::TAlignment;
+
     explicit TdvEdit(QWidget *parent = nullptr);
     ~TdvEdit() override;
 
@@ -88,6 +92,17 @@ public:
     // effect: leaving the control restores the alignment it had on entry.
     dvt::TAlignment Alignment() const { return m_alignment; }
     void SetAlignment(dvt::TAlignment alignment);
+
+    // The setters of the properties that Qt Designer and uic call. The line
+    // edit's own setAlignment(Qt::Alignment) stays beside the one of Alignment.
+    DVT_QT_SETTER(NotNull, bool)
+    DVT_QT_SETTER(AutoTrimText, bool)
+    DVT_QT_SETTER(EnterAsTab, bool)
+    DVT_QT_SETTER(CloseOnEsc, bool)
+    DVT_QT_SETTER(KeepValue, bool)
+    DVT_QT_SETTER(Alignment, dvt::TAlignment)
+    using QLineEdit::setAlignment;
+    void setHighlight(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
 
     // Lets the application overrule Valid().
     TEditValidation OnValidation;
@@ -205,10 +220,6 @@ protected:
 
 private:
     QColor HighlightPropertyColor() const { return dvt::ToPropertyColor(m_highlight); }
-    void SetHighlightPropertyColor(const QColor &color)
-    {
-        m_highlight = dvt::FromPropertyColor(color);
-    }
 
     // Runs Normalise(); a FormatStr that the formatter rejects leaves the text.
     void NormaliseText();

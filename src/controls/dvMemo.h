@@ -7,6 +7,7 @@
 #include "dvtContract.h"
 #include "dvtDataControl.h"
 #include "dvtKeys.h"
+#include "dvtQtSetter.h"
 
 // A multi-line text control for data-entry forms.
 //
@@ -26,9 +27,9 @@ class TdvMemo : public QPlainTextEdit,
 {
     Q_OBJECT
     Q_INTERFACES(dvt::DataControl)
-    Q_PROPERTY(bool NotNull READ NotNull WRITE SetNotNull)
-    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
-    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
+    Q_PROPERTY(bool NotNull READ NotNull WRITE setNotNull)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
+    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight)
 
 public:
     explicit TdvMemo(QWidget *parent = nullptr);
@@ -41,6 +42,11 @@ public:
 
     dvt::TColor Highlight() const { return m_highlight; }
     void SetHighlight(dvt::TColor highlight) { m_highlight = highlight; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(NotNull, bool)
+    DVT_QT_SETTER(CloseOnEsc, bool)
+    void setHighlight(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
 
     // False exactly when NotNull is set and the text is empty once leading and
     // trailing blanks, line breaks and other control characters are removed.
@@ -70,7 +76,6 @@ protected:
 
 private:
     QColor HighlightProperty() const { return dvt::ToPropertyColor(m_highlight); }
-    void SetHighlightProperty(const QColor &color) { m_highlight = dvt::FromPropertyColor(color); }
 
     bool m_notNull = false;
     bool m_closeOnEsc = false;

@@ -22,10 +22,10 @@ class TdvRadioButton : public dvt::TCheckableControl<QRadioButton>
 {
     Q_OBJECT
     Q_INTERFACES(dvt::DataControl)
-    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE SetEnterAsTab)
-    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
-    Q_PROPERTY(bool KeepValue READ KeepValue WRITE SetKeepValue)
-    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE SetHighlightProperty)
+    Q_PROPERTY(bool EnterAsTab READ EnterAsTab WRITE setEnterAsTab)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
+    Q_PROPERTY(bool KeepValue READ KeepValue WRITE setKeepValue)
+    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight)
 
 public:
     explicit TdvRadioButton(QWidget *parent = nullptr);

@@ -22,9 +22,10 @@
 class TdvTime : public TdvEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QTime Time READ time WRITE setTime NOTIFY timeChanged USER true STORED false)
-    Q_PROPERTY(bool DefaultNow READ DefaultNow WRITE SetDefaultNow)
-    Q_PROPERTY(QString FormatStr READ FormatStr WRITE SetFormatStr)
+    Q_PROPERTY(QTime Time READ time WRITE setTime NOTIFY timeChanged
+                   USER true DESIGNABLE false STORED false)
+    Q_PROPERTY(bool DefaultNow READ DefaultNow WRITE setDefaultNow)
+    Q_PROPERTY(QString FormatStr READ FormatStr WRITE setFormatStr)
 
 public:
     explicit TdvTime(QWidget *parent = nullptr);
@@ -36,6 +37,10 @@ public:
     // A dvt::FormatDateTime pattern ("hh", "nn", "ss", ":", "AMPM").
     const QString &FormatStr() const { return m_formatStr; }
     void SetFormatStr(const QString &pattern) { m_formatStr = pattern; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(DefaultNow, bool)
+    DVT_QT_SETTER(FormatStr, const QString &)
 
     // Shows the time when the three make one (0-23, 0-59, 0-59); otherwise false,
     // and the text stays (as it does for a broken FormatStr).

@@ -22,10 +22,10 @@
 class TdvValue : public TdvEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QString FormatStr READ FormatStr WRITE SetFormatStr)
+    Q_PROPERTY(QString FormatStr READ FormatStr WRITE setFormatStr)
     Q_PROPERTY(double Value READ GetFValue WRITE SetValueProperty NOTIFY valueChanged
-                   USER true STORED false)
-    Q_PROPERTY(QString Trigger READ Trigger WRITE SetTrigger)
+                   USER true DESIGNABLE false STORED false)
+    Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)
 
 public:
     explicit TdvValue(QWidget *parent = nullptr);
@@ -37,6 +37,10 @@ public:
     // The characters that open the calculator ("?"); empty for none.
     const QString &Trigger() const { return m_trigger; }
     void SetTrigger(const QString &trigger) { m_trigger = trigger; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(FormatStr, const QString &)
+    DVT_QT_SETTER(Trigger, const QString &)
 
     // Shows the value formatted with FormatStr. A pattern that does not fit the
     // argument (the integer form with "%m", which wants a floating one) raises

@@ -10,6 +10,7 @@
 #include "dvtDataControl.h"
 #include "dvtFocusMarking.h"
 #include "dvtKeys.h"
+#include "dvtQtSetter.h"
 
 namespace dvt {
 
@@ -43,6 +44,12 @@ public:
 
     TColor Highlight() const { return m_highlight; }
     void SetHighlight(TColor highlight) { m_highlight = highlight; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(EnterAsTab, bool)
+    DVT_QT_SETTER(CloseOnEsc, bool)
+    DVT_QT_SETTER(KeepValue, bool)
+    void setHighlight(const QColor &color) { m_highlight = FromPropertyColor(color); }
 
     void Loaded() override
     {
@@ -92,7 +99,6 @@ protected:
 
     // The Highlight property as Qt Designer edits it.
     QColor HighlightProperty() const { return ToPropertyColor(m_highlight); }
-    void SetHighlightProperty(const QColor &color) { m_highlight = FromPropertyColor(color); }
 
 private:
     bool m_enterAsTab = false;

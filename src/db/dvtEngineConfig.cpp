@@ -5,10 +5,12 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <mutex>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +24,6 @@ namespace {
 const QByteArray Settings = "# Written by dvTools: lets several processes share a database file.\n"
                             "ServerMode = SuperClassic\n";
 const char *const LinkedEntries[] = {"plugins", "intl", "firebird.msg"};
-const QString DefaultLockFolder = QStringLiteral("/tmp/dvtools-firebird-lock");
 
 // Each check answers why the path cannot be given to the engine, or nothing.
 
@@ -181,24 +182,33 @@ QString unsafeConfiguration(const QString &root, const QString &system)
     return {};
 }
 
-// The lock folder is shared by every process of every account that opens a
-// file, as the engine's own is. Made the engine's way, complete before it
-// appears under its name, and mode 1777: each account's lock files stay its own.
-QString unsafeLockFolder(const QString &lock)
+// The account's own lock folder, in its home folder as the account database
+// names it: every process of the account must find the same one, whatever its
+// environment says (a desktop session has XDG_RUNTIME_DIR, a cron job has not;
+// tests move HOME), or two of them would each believe they were alone with a
+// file.
+QString ownLockFolder(QString &problem)
+{
+    const passwd *account = ::getpwuid(geteuid());
+    if (!account || !account->pw_dir || !QDir::isAbsolutePath(QFile::decodeName(account->pw_dir))) {
+        problem = QStringLiteral("this account has no home folder for its lock files");
+        return {};
+    }
+    const QString lock =
+        QFile::decodeName(account->pw_dir) + QStringLiteral("/.local/state/dvtools-firebird-lock");
+    if (!makePrivatePath(lock))
+        problem = failure(QStringLiteral("Cannot create"), lock);
+    return lock;
+}
+
+// A lock folder the environment names (FIREBIRD_LOCK) may be shared with other
+// accounts on purpose. Being writable by them, it must then carry the sticky
+// bit, so that no other account can remove this account's lock files.
+QString unsafeSharedLockFolder(const QString &lock)
 {
     struct stat st;
-    if (::lstat(native(lock).constData(), &st) != 0) {
-        if (errno != ENOENT)
-            return failure(QStringLiteral("Cannot read"), lock);
-        QByteArray made = native(lock + QStringLiteral(".XXXXXX"));
-        if (!::mkdtemp(made.data()))
-            return failure(QStringLiteral("Cannot create"), lock);
-        if (::chmod(made.constData(), 01777) != 0
-            || ::rename(made.constData(), native(lock).constData()) != 0)
-            ::rmdir(made.constData()); // another process was first
-        if (::lstat(native(lock).constData(), &st) != 0)
-            return failure(QStringLiteral("Cannot create"), lock);
-    }
+    if (::lstat(native(lock).constData(), &st) != 0)
+        return failure(QStringLiteral("Cannot read"), lock);
     if (S_ISLNK(st.st_mode))
         return QStringLiteral("%1 is a link").arg(lock);
     if (!S_ISDIR(st.st_mode))
@@ -212,6 +222,10 @@ QString unsafeLockFolder(const QString &lock)
     return unsafeChain(QFileInfo(lock).path());
 }
 
+// Set once the engine has been pointed at the private configuration: then its
+// lock folder is this account's alone.
+std::atomic_bool lockFolderIsPrivate = false;
+
 } // namespace
 
 bool PrepareEngineConfiguration(Status &status)
@@ -220,10 +234,8 @@ bool PrepareEngineConfiguration(Status &status)
     const std::lock_guard guard(mutex);
     // Read before this function sets the variables itself.
     static const bool chosenByEnvironment = qEnvironmentVariableIsSet("FIREBIRD");
-    static const QString lock = qEnvironmentVariableIsSet("FIREBIRD_LOCK")
-                                    ? qEnvironmentVariable("FIREBIRD_LOCK")
-                                    : DefaultLockFolder;
-    static QString root; // once the engine has been pointed at it
+    static const QString sharedLock = qEnvironmentVariable("FIREBIRD_LOCK");
+    static QString root, lock; // once the engine has been pointed at them
     const QString system = QStringLiteral(DVTOOLS_FIREBIRD_ROOT);
     if (chosenByEnvironment || !QFileInfo::exists(system + QStringLiteral("/firebird.msg")))
         return true;
@@ -232,8 +244,12 @@ bool PrepareEngineConfiguration(Status &status)
     const QString folder = root.isEmpty() ? configurationFolder(problem) : root;
     if (problem.isEmpty())
         problem = unsafeConfiguration(folder, system);
+    QString lockFolder = lock;
+    if (problem.isEmpty() && lockFolder.isEmpty())
+        lockFolder = sharedLock.isEmpty() ? ownLockFolder(problem) : sharedLock;
     if (problem.isEmpty())
-        problem = unsafeLockFolder(lock);
+        problem =
+            sharedLock.isEmpty() ? unsafeFolder(lockFolder) : unsafeSharedLockFolder(lockFolder);
     if (!problem.isEmpty()) {
         status.fail(QStringLiteral("The database engine's configuration is not safe to use, so "
                                    "no connection is made: %1")
@@ -242,10 +258,26 @@ bool PrepareEngineConfiguration(Status &status)
     }
     if (root.isEmpty()) {
         root = folder;
+        lock = lockFolder;
+        lockFolderIsPrivate = sharedLock.isEmpty();
         qputenv("FIREBIRD_LOCK", native(lock));
         qputenv("FIREBIRD", native(root));
     }
     return true;
+}
+
+bool MayShareEmbeddedFile(const QString &path, Status &status)
+{
+    struct stat st;
+    if (!lockFolderIsPrivate || ::stat(native(path).constData(), &st) != 0
+        || ownedByThisAccount(st))
+        return true;
+    status.fail(QStringLiteral("The database file %1 belongs to another account, so no "
+                               "connection is made: processes share a file through the embedded "
+                               "engine only within the account that owns it. Open it through a "
+                               "Firebird server.")
+                    .arg(path));
+    return false;
 }
 
 } // namespace dvt::fb

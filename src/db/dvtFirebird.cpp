@@ -321,7 +321,8 @@ bool Attachment::open(const ConnectParams &params, const QByteArray &dpb, bool c
     static std::once_flag once;
     std::call_once(once, [] { qAddPostRoutine(shutDownClient); });
     detach();
-    if (!PrepareEngineConfiguration(status))
+    if (!PrepareEngineConfiguration(status)
+        || (IsEmbeddedTarget(params.target) && !MayShareEmbeddedFile(params.target, status)))
         return false;
     const QByteArray target = params.target.toUtf8();
     const auto length = static_cast<short>(dpb.size());

@@ -44,13 +44,14 @@ class TdvSelectionForm;
 class TdvKey : public TdvEdit
 {
     Q_OBJECT
-    Q_PROPERTY(QString KeyTable READ KeyTable WRITE SetKeyTable)
-    Q_PROPERTY(QString KeyField READ KeyField WRITE SetKeyField)
-    Q_PROPERTY(QString KeyDescription READ KeyDescription WRITE SetKeyDescription)
-    Q_PROPERTY(QString KeyOrder READ KeyOrder WRITE SetKeyOrder)
-    Q_PROPERTY(QString KeyWhere READ KeyWhere WRITE SetKeyWhere)
-    Q_PROPERTY(QString Trigger READ Trigger WRITE SetTrigger)
-    Q_PROPERTY(int Key READ Key WRITE SetKey NOTIFY keyChanged USER true STORED false)
+    Q_PROPERTY(QString KeyTable READ KeyTable WRITE setKeyTable)
+    Q_PROPERTY(QString KeyField READ KeyField WRITE setKeyField)
+    Q_PROPERTY(QString KeyDescription READ KeyDescription WRITE setKeyDescription)
+    Q_PROPERTY(QString KeyOrder READ KeyOrder WRITE setKeyOrder)
+    Q_PROPERTY(QString KeyWhere READ KeyWhere WRITE setKeyWhere)
+    Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)
+    Q_PROPERTY(
+        int Key READ Key WRITE SetKey NOTIFY keyChanged USER true DESIGNABLE false STORED false)
 
 public:
     // 240 pixels wide, NotNull set, Trigger "?".
@@ -76,6 +77,14 @@ public:
     // The characters that open the pick list; empty for none.
     const QString &Trigger() const { return m_trigger; }
     void SetTrigger(const QString &trigger) { m_trigger = trigger; }
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(KeyTable, const QString &)
+    DVT_QT_SETTER(KeyField, const QString &)
+    DVT_QT_SETTER(KeyDescription, const QString &)
+    DVT_QT_SETTER(KeyOrder, const QString &)
+    DVT_QT_SETTER(KeyWhere, const QString &)
+    DVT_QT_SETTER(Trigger, const QString &)
 
     // The code as a statement needs it: the first blank-separated item of the
     // trimmed text, read with dvStrToInt (0 when it is no number), in decimal:

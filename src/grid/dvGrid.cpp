@@ -476,7 +476,7 @@ QColor TdvGrid::HighlightProperty() const
     return ToPropertyColor(d->highlight);
 }
 
-void TdvGrid::SetHighlightProperty(const QColor &color)
+void TdvGrid::setHighlight(const QColor &color)
 {
     SetHighlight(FromPropertyColor(color));
 }

@@ -11,6 +11,7 @@
 #include "dvtColor.h"
 #include "dvtComponent.h"
 #include "dvtKeys.h"
+#include "dvtQtSetter.h"
 
 class TdvGridModel;
 class QPainter;
@@ -89,21 +90,22 @@ using TSelectCellEvent = std::function<void(QObject *Sender, int ACol, int ARow,
 class TdvGrid : public QTableView, public dvt::TKeyHandler, public dvt::Loadable
 {
     Q_OBJECT
-    Q_PROPERTY(QString Select READ Select WRITE SetSelect NOTIFY selectChanged)
-    Q_PROPERTY(QString Headers READ Headers WRITE SetHeaders NOTIFY headersChanged)
-    Q_PROPERTY(QString Formats READ Formats WRITE SetFormats NOTIFY formatsChanged)
-    Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE SetDefaultRowHeight)
-    Q_PROPERTY(int FixedCols READ FixedCols WRITE SetFixedCols)
-    Q_PROPERTY(
-        QColor Highlight READ HighlightProperty WRITE SetHighlightProperty NOTIFY highlightChanged)
-    Q_PROPERTY(int NoSelectCells READ NoSelectCells WRITE SetNoSelectCells)
-    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE SetCloseOnEsc)
-    Q_PROPERTY(QString Trigger READ Trigger WRITE SetTrigger)
-    Q_PROPERTY(TGridOptions Options READ Options WRITE SetOptions)
-    Q_PROPERTY(int Col READ Col WRITE SetCol NOTIFY cellMoved STORED false)
-    Q_PROPERTY(int Row READ Row WRITE SetRow NOTIFY cellMoved STORED false)
-    Q_PROPERTY(int ColCount READ ColCount WRITE SetColCount NOTIFY reshaped)
-    Q_PROPERTY(int RowCount READ RowCount WRITE SetRowCount NOTIFY reshaped)
+    Q_PROPERTY(QString Select READ Select WRITE setSelect NOTIFY selectChanged)
+    Q_PROPERTY(QString Headers READ Headers WRITE setHeaders NOTIFY headersChanged)
+    Q_PROPERTY(QString Formats READ Formats WRITE setFormats NOTIFY formatsChanged)
+    Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE setDefaultRowHeight)
+    Q_PROPERTY(int FixedCols READ FixedCols WRITE setFixedCols)
+    Q_PROPERTY(QColor Highlight READ HighlightProperty WRITE setHighlight NOTIFY highlightChanged)
+    // Qt Designer saves the properties in this order, and uic sets them so:
+    // NoSelectCells is kept only below ColCount, which therefore comes first.
+    Q_PROPERTY(int ColCount READ ColCount WRITE setColCount NOTIFY reshaped)
+    Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount NOTIFY reshaped)
+    Q_PROPERTY(int NoSelectCells READ NoSelectCells WRITE setNoSelectCells)
+    Q_PROPERTY(bool CloseOnEsc READ CloseOnEsc WRITE setCloseOnEsc)
+    Q_PROPERTY(QString Trigger READ Trigger WRITE setTrigger)
+    Q_PROPERTY(TGridOptions Options READ Options WRITE setOptions)
+    Q_PROPERTY(int Col READ Col WRITE SetCol NOTIFY cellMoved DESIGNABLE false STORED false)
+    Q_PROPERTY(int Row READ Row WRITE SetRow NOTIFY cellMoved DESIGNABLE false STORED false)
     Q_PROPERTY(int FixedRows READ FixedRows STORED false)
 
 public:
@@ -139,7 +141,6 @@ public:
     dvt::TColor Highlight() const;
     void SetHighlight(dvt::TColor color);
     QColor HighlightProperty() const;
-    void SetHighlightProperty(const QColor &color);
     // Leading columns that cannot be selected; kept only when
     // 0 <= count < ColCount.
     int NoSelectCells() const;
@@ -151,6 +152,20 @@ public:
     void SetTrigger(const QString &trigger);
     TGridOptions Options() const;
     void SetOptions(TGridOptions options);
+
+    // The setters Qt Designer and uic call.
+    DVT_QT_SETTER(Select, const QString &)
+    DVT_QT_SETTER(Headers, const QString &)
+    DVT_QT_SETTER(Formats, const QString &)
+    DVT_QT_SETTER(DefaultRowHeight, int)
+    DVT_QT_SETTER(FixedCols, int)
+    DVT_QT_SETTER(NoSelectCells, int)
+    DVT_QT_SETTER(CloseOnEsc, bool)
+    DVT_QT_SETTER(Trigger, const QString &)
+    DVT_QT_SETTER(Options, TGridOptions)
+    DVT_QT_SETTER(ColCount, int)
+    DVT_QT_SETTER(RowCount, int)
+    void setHighlight(const QColor &color);
 
     // Runs Select and takes its shape; rows are read as they are drawn. A
     // statement that fails leaves two rows with an empty row 1, silently

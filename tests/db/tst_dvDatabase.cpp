@@ -127,6 +127,7 @@ enum Planted {
     SettingsLink,
     IntlElsewhere,
     LockFolderOpen,
+    FileOfAnotherAccount,
 };
 
 // The permission bits of a file or folder.
@@ -1522,6 +1523,8 @@ private Q_SLOTS:
         row("settings are a link", SettingsLink, "firebird.conf is a link");
         row("libraries linked elsewhere", IntlElsewhere, "intl links to");
         row("lock folder without the sticky bit", LockFolderOpen, "without the sticky bit");
+        row("database file of another account", FileOfAnotherAccount,
+            ".fdb belongs to another account");
     }
 
     // A process finds its engine configuration planted by another account, or
@@ -1532,8 +1535,11 @@ private Q_SLOTS:
     {
         QFETCH(int, planted);
         QFETCH(QString, refusal);
-        if (planted == FolderOfAnotherAccount && geteuid() != 0)
-            QSKIP("only root can give a folder to another account");
+        if ((planted == FolderOfAnotherAccount || planted == FileOfAnotherAccount)
+            && geteuid() != 0)
+            QSKIP("only root can give a file to another account");
+        if (planted == FileOfAnotherAccount && m_where == Where::Server)
+            QSKIP("a server opens its files as its own account");
         table(1);
         QTemporaryDir home;
         const QString run = home.filePath(u"run"_s), data = home.filePath(u"data"_s);
@@ -1598,6 +1604,15 @@ private Q_SLOTS:
             QVERIFY(::chmod(QFile::encodeName(home.filePath(u"lock"_s)).constData(), 0777) == 0);
             environment.insert(u"FIREBIRD_LOCK"_s, home.filePath(u"lock"_s));
             break;
+        case FileOfAnotherAccount: {
+            // Its owner's processes would lock it in their own lock folder.
+            const passwd *nobody = getpwnam("nobody");
+            QVERIFY(nobody);
+            QVERIFY(::chown(QFile::encodeName(m_f->db.target()).constData(), nobody->pw_uid,
+                            nobody->pw_gid)
+                    == 0);
+            break;
+        }
         }
         QProcess child;
         startSecondProcess(child, {}, environment);
@@ -1614,8 +1629,11 @@ private Q_SLOTS:
         QCOMPARE(m_f->value(u"select count(*) from T"_s), u"2"_s);
         // What the engine was given: the account's alone.
         const QString made = (planted == NoRuntimeFolder ? data : run) + u"/dvtools-firebird"_s;
-        QCOMPARE((QList<int>{mode(made), mode(made + u"/firebird.conf"_s)}),
-                 (QList<int>{0700, 0600}));
+        // The lock folder is the account's, wherever HOME points.
+        const QString lock = QFile::decodeName(getpwuid(geteuid())->pw_dir)
+                             + u"/.local/state/dvtools-firebird-lock"_s;
+        QCOMPARE((QList<int>{mode(made), mode(made + u"/firebird.conf"_s), mode(lock)}),
+                 (QList<int>{0700, 0600, 0700}));
         QVERIFY(QFileInfo(QFileInfo(made + u"/intl"_s).symLinkTarget()).isDir());
     }
 

@@ -1,0 +1,33 @@
+# cmake -DROOT=<source folder> -P checkLinks.cmake
+# Fails when a relative Markdown link or picture of README.md, docs/ or
+# docs/guide/ names a file that does not exist. Web links and anchors within a
+# page are not followed.
+file(GLOB pages ${ROOT}/README.md ${ROOT}/docs/*.md ${ROOT}/docs/guide/*.md)
+set(broken 0)
+foreach(page IN LISTS pages)
+    file(READ ${page} text)
+    get_filename_component(folder ${page} DIRECTORY)
+    file(RELATIVE_PATH name ${ROOT} ${page})
+    # Brackets and semicolons would change how CMake splits the list of links.
+    string(REPLACE "](" "@LINK@(" text "${text}")
+    string(REGEX REPLACE "[][;]" "" text "${text}")
+    string(REGEX MATCHALL "@LINK@\\([^) \n]+\\)" links "${text}")
+    foreach(link IN LISTS links)
+        string(REGEX REPLACE "^@LINK@\\((.*)\\)$" "\\1" target "${link}")
+        if(target MATCHES "^(https?|mailto):" OR target MATCHES "^#")
+            continue()
+        endif()
+        string(REGEX REPLACE "#.*$" "" target "${target}")
+        if(NOT EXISTS ${folder}/${target})
+            message(SEND_ERROR "${name}: the link to ${target} reaches no file")
+            math(EXPR broken "${broken} + 1")
+        endif()
+    endforeach()
+endforeach()
+list(LENGTH pages count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "No pages found under ${ROOT}")
+endif()
+if(broken GREATER 0)
+    message(FATAL_ERROR "${broken} broken links")
+endif()
