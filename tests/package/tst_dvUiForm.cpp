@@ -1,7 +1,8 @@
 // A form made in Qt Designer and loaded at run time behaves as the same form
 // built in code: the same components, texts, kept values, list rows, shortcut
-// keys, panel settings and statements, whether QUiLoader makes the components
-// through the Designer plugin or dvt::UiLoader makes them from the registry.
+// keys, panel settings and statements, whether uic compiled it, QUiLoader makes
+// the components through the Designer plugin or dvt::UiLoader makes them from
+// the registry.
 
 #include <QFile>
 #include <QLabel>
@@ -35,6 +36,7 @@
 #include "dvtContract.h"
 #include "dvtRecordsTestSupport.h"
 #include "dvtUiLoader.h"
+#include "ui_allComponents.h"
 
 using namespace Qt::StringLiterals;
 
@@ -169,13 +171,14 @@ private Q_SLOTS:
 
     void loadsAsTheFormBuiltInCode_data()
     {
-        QTest::addColumn<bool>("throughPlugin");
-        QTest::newRow("QUiLoader and the Designer plugin") << true;
-        QTest::newRow("dvt::UiLoader") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("uic") << u"uic"_s;
+        QTest::newRow("QUiLoader and the Designer plugin") << u"plugin"_s;
+        QTest::newRow("dvt::UiLoader") << u"UiLoader"_s;
     }
     void loadsAsTheFormBuiltInCode()
     {
-        QFETCH(bool, throughPlugin);
+        QFETCH(QString, how);
         Outcome expected;
         {
             const std::unique_ptr<QWidget> form = buildInCode();
@@ -184,14 +187,20 @@ private Q_SLOTS:
         QCOMPARE(expected.statements, QStringList{u"select NAME from COLOURS order by NAME"_s});
         QVERIFY(expected.components.join(u'\n').contains(u"Connected=true"_s));
 
+        std::unique_ptr<QWidget> form;
         dvt::UiLoader ownLoader;
         QUiLoader pluginLoader;
         pluginLoader.clearPluginPaths();
         pluginLoader.addPluginPath(QStringLiteral(DVTOOLS_PLUGIN_DIR));
-        if (throughPlugin)
+        if (how == u"uic") {
+            form = std::make_unique<QWidget>();
+            Ui::OrderForm().setupUi(form.get());
+        } else if (how == u"plugin") {
             QVERIFY(pluginLoader.availableWidgets().contains(u"TdvControlPanelFace"_s));
-        const std::unique_ptr<QWidget> form =
-            loadUi(throughPlugin ? pluginLoader : static_cast<QUiLoader &>(ownLoader));
+            form = loadUi(pluginLoader);
+        } else {
+            form = loadUi(ownLoader);
+        }
         QVERIFY(form);
         QVERIFY(form->findChild<dvt::ComponentFace *>());
         const Outcome loaded = load(form.get());
