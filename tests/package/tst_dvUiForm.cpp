@@ -87,8 +87,7 @@ std::unique_ptr<QWidget> buildInCode()
     auto *panel = new TdvControlPanel(form.get());
     panel->SetEnterAsTab(true);
     panel->SetHighlight(dvt::clYellow);
-    new TdvQuery(form.get());
-    form->findChild<TdvQuery *>()->setObjectName(u"QUERY"_s);
+    (new TdvQuery(form.get()))->setObjectName(u"QUERY"_s);
     new TdvShortCut(form.get());
     return form;
 }
@@ -125,9 +124,11 @@ Outcome load(QWidget *form)
     auto *panel = form->findChild<TdvControlPanel *>();
     if (!panel)
         return outcome;
-    QObject::connect(panel, &dvt::TDatabase::statementExecuted, form,
-                     [&outcome](const QString &statement) { outcome.statements << statement; });
+    const QMetaObject::Connection log =
+        QObject::connect(panel, &dvt::TDatabase::statementExecuted, form,
+                         [&outcome](const QString &statement) { outcome.statements << statement; });
     dvt::LoadForm(form);
+    QObject::disconnect(log);
     // Faces leave once they have handed their components over.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (const QObject *component : dvt::Components(form))
