@@ -276,26 +276,12 @@ struct GridResult::Builder
 
 GridResult::Kind GridResult::KindOf(const fb::Column &column)
 {
-    switch (column.def.DataType) {
-    case ftString:
-    case ftFixedChar:
-    case ftWideString:
+    const TFieldType type = column.def.DataType;
+    if (type == ftString || type == ftFixedChar || type == ftWideString)
         return Kind::Text;
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-        return fb::HasExactValue(column) ? Kind::Exact : Kind::Double;
-    case ftBoolean:
+    if (fb::HasExactValue(column) || type == ftBoolean)
         return Kind::Exact;
-    default:
-        return Kind::None;
-    }
+    return type == ftFloat || type == ftCurrency ? Kind::Double : Kind::None;
 }
 
 GridResult::GridResult() : m_builder(std::make_unique<Builder>()) {}
