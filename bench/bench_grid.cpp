@@ -86,8 +86,8 @@ qint64 ResidentBytes()
 }
 
 // The process's peak resident memory counts from here on: the warm-up before
-// the measured work (the engine's first reads of a new database file) may have
-// used more for a moment, and that peak is not the view's or its model's.
+// the measured work may have used more for a moment, and that peak is not the
+// view's or its model's.
 void ResetPeakResidentBytes()
 {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
