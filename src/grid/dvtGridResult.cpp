@@ -83,6 +83,11 @@ quint8 WidthOf(quint64 value)
 struct GridResult::Page
 {
     enum class Lengths : quint8 { Same, Bytes, Ends };
+    // The bytes each text takes for its length.
+    static size_t LengthBytes(Lengths lengths)
+    {
+        return lengths == Lengths::Same ? 0 : lengths == Lengths::Bytes ? 1 : sizeof(quint32);
+    }
 
     struct Column
     {
@@ -116,7 +121,8 @@ struct GridResult::Page
         quint64 n = 0;
         for (int byte = column.width - 1; byte >= 0; --byte)
             n = n << 8 | at[byte];
-        return qint64(quint64(column.base) + n * column.step); // the step and base wrap as stored
+        // Unsigned, so that the sum wraps back as the difference from base did.
+        return qint64(quint64(column.base) + n * column.step);
     }
     QString text(size_t field, int row) const
     {
@@ -175,7 +181,7 @@ struct GridResult::Builder
     }
 
     // How a column is laid out in its page, and the bytes of its values.
-    size_t shape(const Column &column, Page::Column &stored) const
+    static size_t shape(const Column &column, Page::Column &stored)
     {
         stored.nulls = column.hasNull;
         if (!column.exact.empty()) {
@@ -208,10 +214,7 @@ struct GridResult::Builder
         stored.lengths = *least == *most ? Page::Lengths::Same
                          : *most <= 0xFF ? Page::Lengths::Bytes
                                          : Page::Lengths::Ends;
-        const size_t each = stored.lengths == Page::Lengths::Same    ? 0
-                            : stored.lengths == Page::Lengths::Bytes ? 1
-                                                                     : 4;
-        return column.lengths.size() * each + column.bytes.size();
+        return column.lengths.size() * Page::LengthBytes(stored.lengths) + column.bytes.size();
     }
 
     // Writes a column's values as shape() laid them out.
@@ -262,12 +265,8 @@ struct GridResult::Builder
             if (stored.nulls)
                 at = std::copy(column.nulls.begin(), column.nulls.end(), at);
             stored.values = quint32(at - page->block.get());
-            if (!column.lengths.empty() && stored.lengths != Page::Lengths::Same)
-                stored.bytes = stored.values
-                               + quint32(column.lengths.size()
-                                         * (stored.lengths == Page::Lengths::Bytes ? 1 : 4));
-            else
-                stored.bytes = stored.values;
+            stored.bytes =
+                stored.values + quint32(column.lengths.size() * Page::LengthBytes(stored.lengths));
             at = write(column, stored, at);
         }
         return page;
@@ -438,7 +437,10 @@ bool GridResult::openCursor(fb::Cursor &cursor, const QString &statement, QStrin
         return false;
     }
     fb::Status status; // the session's statement log sees the statement
-    const bool opened = cursor.open(*session, statement, false, status);
+    // Beside the stream, when it is open, so that no transaction is started.
+    const bool opened = m_stream && m_stream->isOpen()
+                            ? cursor.openBeside(*m_stream, statement, status)
+                            : cursor.open(*session, statement, false, status);
     if (!opened && error)
         *error = status.message();
     return opened;

@@ -47,6 +47,8 @@ class Cursor;
 //     that page only.
 // A statement that cannot be counted that way (a "with" query, say) is read
 // to its end at once; one that cannot be limited is streamed up to the page.
+// While the stream is open, the other statements run in its transaction:
+// starting one writes to the database file, which costs more than a page.
 //
 // Values live per page in one allocation, per column in one array: exact
 // values (integers, fixed-point numbers, dates and times, Booleans) as base +
