@@ -166,7 +166,7 @@ private Q_SLOTS:
             QVERIFY(entry.at(1).toBool());
             statements << entry.at(0).toString();
         }
-        // The statement, its count, the keys of the pages once, then a page by its keys.
+        // The statement, its count, the keys of the pages once, then each far page by its keys.
         QCOMPARE(statements.size(), 5);
         QCOMPARE(statements.at(0), grid.Select());
         QCOMPARE(statements.at(1), u"select count(*) from (select id, label from big )"_s);
