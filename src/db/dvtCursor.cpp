@@ -174,11 +174,24 @@ bool Cursor::open(Session &session, const QString &sql, bool keepRows, Status &s
     return logged(session, sql, status, [&] { return openNow(session, sql, keepRows, status); });
 }
 
-bool Cursor::openNow(Session &session, const QString &sql, bool keepRows, Status &status)
+bool Cursor::openBeside(const Cursor &reader, const QString &sql, Status &status)
+{
+    close();
+    if (!reader.m_open || !reader.m_session) {
+        status.fail(QStringLiteral("The cursor to read beside is not open"));
+        return false;
+    }
+    Session &session = *reader.m_session;
+    return logged(session, sql, status,
+                  [&] { return openNow(session, sql, false, status, reader.m_transaction); });
+}
+
+bool Cursor::openNow(Session &session, const QString &sql, bool keepRows, Status &status,
+                     Transaction *transaction)
 {
     attach(session);
     m_sql = sql;
-    m_transaction = session.explicitTransaction();
+    m_transaction = transaction ? transaction : session.explicitTransaction();
     if (!m_transaction) {
         m_ownTransaction = std::make_unique<Transaction>();
         if (!m_ownTransaction->start(session.attachment(), Transaction::Mode::ReadOnly, status)) {

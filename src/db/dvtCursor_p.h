@@ -49,6 +49,11 @@ public:
     // eof() true. keepRows keeps every fetched row, so that the cursor can move
     // back; without it only the current row exists.
     bool open(Session &session, const QString &sql, bool keepRows, Status &status);
+    // Opens a result as open() does without keeping rows, in the transaction
+    // the open cursor reader reads in: no transaction of its own to start (a
+    // write to the database file each), the same view of the data. reader must
+    // stay open while this cursor is.
+    bool openBeside(const Cursor &reader, const QString &sql, Status &status);
     bool isOpen() const { return m_open; }
     void close();
 
@@ -75,7 +80,10 @@ public:
 private:
     // What the public operations of the same names send, each timed and logged.
     bool executeNow(Session &session, const QString &sql, Status &status);
-    bool openNow(Session &session, const QString &sql, bool keepRows, Status &status);
+    // In the given transaction; without one, in the session's explicit
+    // transaction or one of its own.
+    bool openNow(Session &session, const QString &sql, bool keepRows, Status &status,
+                 Transaction *transaction = nullptr);
     bool prepareNow(Session &session, const QString &sql, Status &status);
     bool executePreparedNow(Status &status);
     bool fetchRow(Status &status);

@@ -531,6 +531,56 @@ double CellDateTime(const Column &column, const Cell &cell)
     }
 }
 
+bool HasExactValue(const Column &column)
+{
+    switch (column.sqlType) {
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64:
+    case SQL_TIMESTAMP:
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIME:
+        return true;
+    default:
+        return false;
+    }
+}
+
+qint64 CellExact(const Column &column, const Cell &cell)
+{
+    if (cell.null)
+        return 0;
+    constexpr auto ticks = qint64(TicksPerDay);
+    switch (column.sqlType) {
+    case SQL_TIMESTAMP: {
+        const auto stamp = load<ISC_TIMESTAMP>(cell.data);
+        return stamp.timestamp_date * ticks + stamp.timestamp_time;
+    }
+    case SQL_TYPE_DATE:
+        return load<ISC_DATE>(cell.data) * ticks;
+    case SQL_TYPE_TIME:
+        return load<ISC_TIME>(cell.data);
+    default:
+        return scaledInteger(column, cell);
+    }
+}
+
+double ExactFloat(const Column &column, qint64 value)
+{
+    constexpr auto ticks = qint64(TicksPerDay);
+    switch (column.sqlType) {
+    case SQL_TIMESTAMP:
+    case SQL_TYPE_DATE: {
+        const qint64 date = value / ticks - (value % ticks < 0 ? 1 : 0); // rounded down
+        return toDateTime(ISC_DATE(date), ISC_TIME(value - date * ticks));
+    }
+    case SQL_TYPE_TIME:
+        return static_cast<double>(value) / TicksPerDay;
+    default:
+        return descale(value, column.scale);
+    }
+}
+
 bool CellBoolean(const Column &column, const Cell &cell)
 {
     if (cell.null)

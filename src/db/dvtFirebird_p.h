@@ -138,6 +138,14 @@ double CellDateTime(const Column &column, const Cell &cell); // days since 1899-
 bool CellBoolean(const Column &column, const Cell &cell);
 QVariant CellVariant(const Column &column, const Cell &cell);
 
+// Fixed-point numbers, dates and times as one exact integer, for readers that
+// keep many values compactly: a number's unscaled value, the ticks (1/10000 s)
+// since the engine's day 0 of a date, time or timestamp.
+// ExactFloat(column, CellExact(column, cell)) equals CellFloat(column, cell).
+bool HasExactValue(const Column &column);
+qint64 CellExact(const Column &column, const Cell &cell);
+double ExactFloat(const Column &column, qint64 value);
+
 // A prepared statement with its result columns and its parameters.
 class Statement
 {

@@ -72,6 +72,19 @@ struct GridForm
     }
 };
 
+// Records the engine has read on this connection so far, and the number of
+// the transaction that asks (transactions are numbered as they start).
+std::pair<qint64, qint64> EngineCounters()
+{
+    TdvQuery query;
+    if (!query.Select(u"select s.mon$record_seq_reads + s.mon$record_idx_reads, "
+                      u"current_transaction from mon$attachments a join mon$record_stats s "
+                      u"on s.mon$stat_id = a.mon$stat_id "
+                      u"where a.mon$attachment_id = current_connection"_s))
+        return {-1, -1};
+    return {query.AsLargeInt(0), query.AsLargeInt(1)};
+}
+
 const QString AllColumns = u"select code, name, flag, amount, born, note from t order by code"_s;
 
 } // namespace
@@ -98,8 +111,13 @@ private Q_SLOTS:
         QVERIFY(run(u"insert into T values (3, 'Brown', 'T', null, null, null, null)"_s));
         QVERIFY(run(u"insert into T values (4, 'Green', '1', 7, '02/29/2000', null, true)"_s));
         QVERIFY(run(u"insert into T values (5, 'White', 'Y', -3, '03/01/2000', null, false)"_s));
-        // Many rows.
+        // Many rows; the same with NULL keys first, and with runs of 300 equal keys.
         QVERIFY(m_db.createBig(200000));
+        QVERIFY(run(u"create table NULLKEY (K integer, LABEL varchar(20))"_s));
+        QVERIFY(run(u"insert into NULLKEY select iif(ID <= 10000, null, ID), LABEL from BIG"_s));
+        QVERIFY(run(u"create index NULLKEY_K on NULLKEY (K)"_s));
+        QVERIFY(run(u"create table SAMEKEY (K integer)"_s));
+        QVERIFY(run(u"insert into SAMEKEY select ID - mod(ID, 300) from BIG"_s));
     }
 
     void init()
@@ -142,15 +160,19 @@ private Q_SLOTS:
         grid.SetSelect(u"select id, label from big order by id"_s);
         grid.Load();
         QCOMPARE(grid.CellValue(1, 150000), u"row 150000"_s);
+        QCOMPARE(grid.CellValue(1, 100000), u"row 100000"_s);
         QStringList statements;
         for (const QList<QVariant> &entry : std::as_const(log)) {
             QVERIFY(entry.at(1).toBool());
             statements << entry.at(0).toString();
         }
-        QCOMPARE(statements, (QStringList{u"select id, label from big order by id"_s,
-                                          u"select count(*) from (select id, label from big )"_s,
-                                          u"select id, label from big order by id rows 149761 to "
-                                          u"150016"_s}));
+        // The statement, its count, the keys of the pages once, then each far page by its keys.
+        QCOMPARE(statements.size(), 5);
+        QCOMPARE(statements.at(0), grid.Select());
+        QCOMPARE(statements.at(1), u"select count(*) from (select id, label from big )"_s);
+        QVERIFY(statements.at(2).startsWith(u"execute block"_s));
+        QCOMPARE(statements.at(3), u"select * from (select id, label from big order by id) "
+                                   u"where id >= 149761 and id < 150017 rows 257"_s);
     }
 
     void loadShape_data()
@@ -688,6 +710,118 @@ private Q_SLOTS:
         // Rows in the middle, reached by value, cost a page each.
         QCOMPARE(f.grid->CellValue(0, 100000), u"100000"_s);
         QVERIFY(f.grid->Model()->FetchedRows() <= 3 * 256);
+    }
+
+    void farPages_data()
+    {
+        const auto row = RowColumn<std::tuple<QString, QList<int>, QStringList, bool>>();
+        // statement; rows read in this order; their first two cells; whether a far page
+        // costs the engine a page's records once the first one was read
+        const QList<int> rows{150000, 3000, 199999, 120000};
+        const auto cells = [](const QList<int> &keys, const QString &label) {
+            QStringList texts;
+            for (int key : keys)
+                texts << QString::number(key) << label.arg(key);
+            return texts;
+        };
+        row("ascending by the key",
+            {u"select id, label from big order by id"_s, rows, cells(rows, u"row %1"_s), true});
+        row("descending by the key", {u"select id, label from big order by id descending"_s, rows,
+                                      cells({50001, 197001, 2, 80001}, u"row %1"_s), true});
+        row("by its first column", {u"select id, label from big order by 1 desc"_s, rows,
+                                    cells({50001, 197001, 2, 80001}, u"row %1"_s), true});
+        row("a join", {u"select b.id, c.label from big b join big c on c.id = b.id order by 1"_s,
+                       rows, cells(rows, u"row %1"_s), true});
+        row("NULL keys first", {u"select k, label from nullkey order by k"_s,
+                                {150000, 10001, 20000},
+                                cells({150000, 10001, 20000}, u"row %1"_s),
+                                true});
+        row("runs of equal keys",
+            {u"select k, k + 1 as next from samekey order by k"_s,
+             {150000, 3000, 120301},
+             {u"150000"_s, u"150001"_s, u"3000"_s, u"3001"_s, u"120300"_s, u"120301"_s},
+             false});
+        row("ordered by another column",
+            {u"select id, 0 - id as down from big where label not like '%2%x' order by down"_s,
+             rows, cells({50001, 197001, 2, 80001}, u"-%1"_s), false});
+        row("a common table expression",
+            {u"with b2 as (select id, label from big) select id, label from b2 order by id"_s, rows,
+             cells(rows, u"row %1"_s), false});
+    }
+    void farPages()
+    {
+        const auto &[select, rows, cells, byKey] =
+            Row<std::tuple<QString, QList<int>, QStringList, bool>>();
+        TdvGrid grid;
+        grid.SetSelect(select);
+        grid.Load();
+        QCOMPARE(grid.RowCount(), 200001);
+        QStringList seen;
+        std::pair<qint64, qint64> before;
+        qint64 fetched = 0;
+        for (int row : rows) {
+            before = EngineCounters();
+            fetched = grid.Model()->FetchedRows();
+            seen << grid.CellValue(0, row) << grid.CellValue(1, row);
+        }
+        QCOMPARE(seen, cells);
+        if (byKey) {
+            // The last page, far from the others, by its keys: a page of records,
+            // and no transaction started besides the one asking.
+            const auto [records, transaction] = EngineCounters();
+            QVERIFY2(records - before.first < 1000, qPrintable(QString::number(records)));
+            QCOMPARE(transaction - before.second, 1);
+            QCOMPARE(grid.Model()->FetchedRows() - fetched, 256);
+        }
+    }
+
+    void exactValues_data()
+    {
+        const auto row = RowColumn<std::tuple<QString, QStringList, QString, QStringList>>();
+        // column type, values in one page (SQL), format, texts
+        row("integers over their whole range",
+            {u"integer"_s,
+             {u"-2147483648"_s, u"2147483647"_s, u"null"_s, u"0"_s, u"-1"_s},
+             {},
+             {u"-2147483648"_s, u"2147483647"_s, {}, u"0"_s, u"-1"_s}});
+        row("one value throughout",
+            {u"smallint"_s, {u"-7"_s, u"-7"_s, u"-7"_s}, {}, {u"-7"_s, u"-7"_s, u"-7"_s}});
+        row("fixed-point numbers", {u"numeric(9,2)"_s,
+                                    {u"-9999999.99"_s, u"9999999.99"_s, u"null"_s, u"12.30"_s},
+                                    {},
+                                    {u"-9999999.99"_s, u"9999999.99"_s, {}, u"12.3"_s}});
+        row("dates and times around the engine's first day",
+            {u"date"_s,
+             {u"'11/16/1858 23:59:59'"_s, u"'11/17/1858'"_s, u"null"_s, u"'12/31/1999 12:30:00'"_s,
+              u"'01/01/1600'"_s},
+             u",yyyy-mm-dd hh:nn:ss"_s,
+             {u"1858-11-16 23:59:59"_s,
+              u"1858-11-17 00:00:00"_s,
+              {},
+              u"1999-12-31 12:30:00"_s,
+              u"1600-01-01 00:00:00"_s}});
+        row("Booleans", {u"boolean"_s,
+                         {u"true"_s, u"false"_s, u"null"_s, u"true"_s},
+                         {},
+                         {u"Yes"_s, u"No"_s, {}, u"Yes"_s}});
+        row("texts of one length",
+            {u"char(2)"_s, {u"'ab'"_s, u"'cd'"_s, u"'ef'"_s}, {}, {u"ab"_s, u"cd"_s, u"ef"_s}});
+    }
+    void exactValues()
+    {
+        const auto &[type, values, formats, texts] =
+            Row<std::tuple<QString, QStringList, QString, QStringList>>();
+        QVERIFY(run(u"recreate table EXACT (ID integer, V %1)"_s.arg(type)));
+        for (int i = 0; i < values.size(); ++i)
+            QVERIFY(run(u"insert into EXACT values (%1, %2)"_s.arg(i).arg(values[i])));
+        TdvGrid grid;
+        grid.SetSelect(u"select id, v from exact order by id"_s);
+        grid.SetFormats(formats);
+        grid.Load();
+        QStringList seen;
+        for (int row = 1; row < grid.RowCount(); ++row)
+            seen << grid.CellValue(1, row);
+        QCOMPARE(seen, texts);
     }
 };
 
