@@ -689,11 +689,14 @@ public:
         return true;
     }
 
-    // Sets the generator named like the table to the highest code.
+    // Sets the generator named like the table to the highest code. The highest
+    // code is the first row of the codes in descending order, found without
+    // sorting them all: an empty table gives no row, codes that are all NULL
+    // give NULL.
     void ReseedGenerator()
     {
         if (!m_query.Select(
-                QStringList{u"select code"_s, u"from "_s + m_table, u"order by code descending"_s}))
+                QStringList{u"select max(code)"_s, u"from "_s + m_table, u"having count(*) > 0"_s}))
             return;
         // The code read as an integer: a number as it is (NULL as 0), a text
         // when it holds one; any other code is no integer.

@@ -1369,6 +1369,9 @@ private Q_SLOTS:
             "create table T (CODE integer);\ncommit;\ninsert into T values (40);", "CODE;\r\n",
             "40");
         row("text code", text, "CODE;\r\n\" 61 \";\r\n", "61");
+        row("text codes are ordered as texts", text, "CODE;\r\n\"10\";\r\n\"9\";\r\n", "9");
+        row("empty table: unchanged", code, "CODE;\r\n", "1");
+        row("only NULL codes: read as 0", code, "CODE;\r\nnull;\r\nnull;\r\n", "0");
         row("no code column", "create table T (ID integer);", "ID;\r\n5;\r\n", "1");
     }
 
