@@ -26,9 +26,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// What stands in a value for the separator, and for a line break.
+// What stands in a value for the separator; "||" stands for a line break.
 constexpr QChar SeparatorSubstitute = u'\u00E6'; // æ
-const QString LineBreakSubstitute = u"||"_s;
 
 // Lines are collected and written, and read, in blocks of this size.
 constexpr qsizetype BlockSize = qsizetype(1) << 20;
@@ -345,29 +344,30 @@ void requireIdentifier(const QString &table)
         throw dvt::EConvertError(u"'%1' is not a valid table name"_s.arg(table));
 }
 
-// The items of a line split at every separator, as dvStringItem numbers them:
-// item k (from 0 here) of "a;b;" is "a", "b" and then empty.
-class Items
+// The items of a line split at every separator, taken one after the other as
+// dvStringItem numbers them: "a;b;" holds "a", "b" and an empty last item.
+class ItemSplitter
 {
 public:
-    Items(QStringView line, QChar separator, qsizetype count)
+    ItemSplitter(QStringView line, QChar separator) : m_line(line), m_separator(separator) {}
+
+    // The next item into item; false after the last.
+    bool Next(QStringView &item)
     {
-        m_items.reserve(size_t(count));
-        qsizetype from = 0;
-        while (qsizetype(m_items.size()) < count && from <= line.size()) {
-            qsizetype at = line.indexOf(separator, from);
-            if (at < 0)
-                at = line.size();
-            m_items.push_back(line.mid(from, at - from));
-            from = at + 1;
-        }
+        if (m_from > m_line.size())
+            return false;
+        qsizetype at = m_line.indexOf(m_separator, m_from);
+        if (at < 0)
+            at = m_line.size();
+        item = m_line.sliced(m_from, at - m_from);
+        m_from = at + 1;
+        return true;
     }
 
-    qsizetype Count() const { return qsizetype(m_items.size()); }
-    QStringView At(qsizetype k) const { return k < Count() ? m_items[size_t(k)] : QStringView(); }
-
 private:
-    std::vector<QStringView> m_items;
+    QStringView m_line;
+    QChar m_separator;
+    qsizetype m_from = 0;
 };
 
 bool isDigit(QChar c)
@@ -467,12 +467,29 @@ bool readNumber(QStringView item, dvt::transfer::Value &value)
 bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
 {
     using Kind = dvt::transfer::Value::Kind;
-    item = item.trimmed();
+    if (!item.isEmpty() && (item.front().isSpace() || item.back().isSpace()))
+        item = item.trimmed();
     QString substituted;
-    if (item.contains(LineBreakSubstitute) || item.contains(SeparatorSubstitute)) {
-        substituted = item.toString()
-                          .replace(LineBreakSubstitute, u"\r\n"_s)
-                          .replace(SeparatorSubstitute, separator);
+    const auto isSubstitute = [](QChar c) { return c == u'|' || c == SeparatorSubstitute; };
+    if (std::any_of(item.begin(), item.end(), isSubstitute)) {
+        // Both in one pass, which gives what replacing every "||" and then
+        // every æ gives.
+        substituted.reserve(item.size());
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < item.size(); ++i) {
+            const bool lineBreak = item[i] == u'|' && i + 1 < item.size() && item[i + 1] == u'|';
+            if (!lineBreak && item[i] != SeparatorSubstitute)
+                continue;
+            substituted += item.sliced(start, i - start);
+            if (lineBreak) {
+                substituted += u"\r\n";
+                ++i;
+            } else {
+                substituted += separator;
+            }
+            start = i + 1;
+        }
+        substituted += item.sliced(start);
         item = substituted;
     }
     const qsizetype n = item.size();
@@ -486,6 +503,9 @@ bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
         std::copy(inside.begin(), inside.end(), value.text.begin());
         return true;
     }
+    // Numbers, the most common unquoted values, before the words.
+    if (readNumber(item, value))
+        return true;
     if (item.compare(u"null", Qt::CaseInsensitive) == 0) {
         value.kind = Kind::Null;
         return true;
@@ -496,7 +516,7 @@ bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
         value.text = isTrue ? u"TRUE"_s : u"FALSE"_s;
         return true;
     }
-    return readNumber(item, value);
+    return false;
 }
 
 } // namespace
@@ -589,9 +609,9 @@ void LineReader::Fill()
 Header MatchHeader(QStringView line, QChar separator, const QList<TFieldDef> &fields)
 {
     Header header;
-    const Items names(line, separator, line.count(separator) + 1);
-    for (qsizetype k = 0; !names.At(k).isEmpty(); ++k) {
-        const QStringView name = names.At(k);
+    ItemSplitter names(line, separator);
+    QStringView name;
+    while (names.Next(name) && !name.isEmpty()) {
         const bool known = std::any_of(fields.cbegin(), fields.cend(), [&](const TFieldDef &field) {
             return name.compare(field.Name, Qt::CaseInsensitive) == 0;
         });
@@ -606,19 +626,30 @@ Header MatchHeader(QStringView line, QChar separator, const QList<TFieldDef> &fi
 bool ReadValues(QStringView line, QChar separator, const Header &header, std::vector<Value> &values,
                 QString &reason)
 {
-    const Items items(line, separator, header.Items);
-    if (items.Count() < header.Items) {
-        reason = u"The line has %1 items, the header %2"_s.arg(items.Count()).arg(header.Items);
-        return false;
-    }
+    // A line with too few items is refused for that, whatever its items hold;
+    // they are counted only for a line that is refused.
+    const auto refuseShortLine = [&] {
+        const qsizetype count = line.count(separator) + 1;
+        if (count >= header.Items)
+            return false;
+        reason = u"The line has %1 items, the header %2"_s.arg(count).arg(header.Items);
+        return true;
+    };
     values.resize(size_t(header.Columns.size()));
+    ItemSplitter items(line, separator);
+    QStringView item;
     for (qsizetype k = 0; k < header.Items; ++k) {
+        if (!items.Next(item)) {
+            refuseShortLine();
+            return false;
+        }
         const int place = header.Place[size_t(k)];
         if (place < 0)
             continue;
-        if (!readValue(items.At(k), separator, values[size_t(place)])) {
-            reason = u"Item %1 (%2) is not a value: %3"_s.arg(k + 1).arg(header.Columns[place],
-                                                                         items.At(k).left(80));
+        if (!readValue(item, separator, values[size_t(place)])) {
+            if (!refuseShortLine())
+                reason = u"Item %1 (%2) is not a value: %3"_s.arg(k + 1).arg(header.Columns[place],
+                                                                             item.left(80));
             return false;
         }
     }
