@@ -473,6 +473,42 @@ private Q_SLOTS:
             u"2|1225|1999|1|O'Brien 日本 😀"_s);
     }
 
+    // A text bound to a memo is stored as its bytes, or refused where the memo's
+    // character set cannot hold it, alike whether it fits a parameter or is too
+    // long for one.
+    void memoParameters_data()
+    {
+        QTest::addColumn<QString>("charset");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("stored");
+        for (const char *charset : {"UTF8", "UNICODE_FSS", "NONE", "ASCII"}) {
+            for (int copies : {1, 3000}) {
+                QTest::addRow("%s, %d copies", charset, copies)
+                    << QString::fromLatin1(charset) << copies << (charset[0] != 'A');
+            }
+        }
+    }
+
+    void memoParameters()
+    {
+        QFETCH(QString, charset);
+        QFETCH(int, copies);
+        QFETCH(bool, stored);
+        TdvQuery &q = m_f->query;
+        QVERIFY(
+            q.Execute(u"create table M (MEMO blob sub_type text character set %1)"_s.arg(charset)));
+        const QByteArray text = u"Łódź 日本 😀\r\n"_s.repeated(copies).toUtf8();
+        QVERIFY(q.Prepare(u"insert into M values (?)"_s));
+        q.SetParamText(0, QString::fromUtf8(text));
+        QCOMPARE(q.ExecutePrepared(), stored);
+        if (!stored) {
+            QVERIFY2(q.Error().contains(u"transliterate"_s), qPrintable(q.Error()));
+            return;
+        }
+        QVERIFY(q.Select(u"select MEMO from M"_s));
+        QCOMPARE(q.AsUtf8(0), text);
+    }
+
     void transactions()
     {
         TdvQuery &q = table(1);
