@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QStringView>
 #include <QUtf8StringView>
@@ -12,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "dvCrypt.h"
@@ -356,9 +358,8 @@ public:
     {
         if (m_from > m_line.size())
             return false;
-        qsizetype at = m_line.indexOf(m_separator, m_from);
-        if (at < 0)
-            at = m_line.size();
+        const qsizetype at =
+            std::find(m_line.begin() + m_from, m_line.end(), m_separator) - m_line.begin();
         item = m_line.sliced(m_from, at - m_from);
         m_from = at + 1;
         return true;
@@ -495,7 +496,7 @@ bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
     const qsizetype n = item.size();
     if (n >= 2 && item.front() == u'"' && item.back() == u'"') {
         const QStringView inside = item.mid(1, n - 2);
-        if (inside.contains(u'"'))
+        if (std::find(inside.begin(), inside.end(), u'"') != inside.end())
             return false;
         value.kind = Kind::Text;
         // The buffer of the value before is reused.
@@ -589,7 +590,12 @@ bool LineReader::Next(QString &line, bool &decoded)
         return true;
     }
     decoded = QUtf8StringView(bytes, length).isValidUtf8();
-    line = decoded ? QString::fromUtf8(bytes, length) : QString();
+    // Into the line's buffer: no allocation per line.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    line.resize(decoded ? decoder.requiredSpace(length) : 0);
+    if (decoded)
+        line.truncate(decoder.appendToBuffer(line.data(), QByteArrayView(bytes, length))
+                      - line.constData());
     return true;
 }
 
@@ -675,6 +681,7 @@ public:
         QString reason;
         if (m_query.Prepare(u"select * from "_s + m_table)) {
             m_header = dvt::transfer::MatchHeader(line, m_separator, m_query.FieldDefs());
+            FindNumericCode();
             m_query.Close();
             if (m_header.Columns.isEmpty())
                 reason = u"The header names no column of %1"_s.arg(m_table);
@@ -720,14 +727,23 @@ public:
         return true;
     }
 
-    // Sets the generator named like the table to the highest code. The highest
-    // code is the first row of the codes in descending order, found without
-    // sorting them all: an empty table gives no row, codes that are all NULL
-    // give NULL.
+    // Sets the generator named like the table to the highest code, the first of
+    // the codes in descending order, found without sorting them: an empty table
+    // gives no row, codes that are all NULL give NULL. It is first looked for
+    // among the codes from the highest this import stored on, which an index on
+    // the codes finds without reading the table; all codes are read only when
+    // none is that high (a trigger changed them).
     void ReseedGenerator()
     {
-        if (!m_query.Select(
-                QStringList{u"select max(code)"_s, u"from "_s + m_table, u"having count(*) > 0"_s}))
+        const QString from = u"from "_s + m_table;
+        const bool found =
+            m_highestCode && std::fabs(*m_highestCode) < 1e15
+            && m_query.Select(QStringList{
+                u"select max(code)"_s, from,
+                u"where code >= "_s + QString::number(qint64(std::floor(*m_highestCode)))})
+            && !m_query.IsNull(0);
+        if (!found
+            && !m_query.Select(QStringList{u"select max(code)"_s, from, u"having count(*) > 0"_s}))
             return;
         // The code read as an integer: a number as it is (NULL as 0), a text
         // when it holds one; any other code is no integer.
@@ -797,7 +813,40 @@ private:
         if (!m_insert.ExecutePrepared())
             return false;
         ++m_report.RowsStored;
+        if (m_codePlace >= 0)
+            NoteCode(m_values[size_t(m_codePlace)]);
         return true;
+    }
+
+    // The place of the table's code among the INSERT's columns, when it is a
+    // number.
+    void FindNumericCode()
+    {
+        const auto isCode = [](QStringView name) {
+            return name.compare(u"code", Qt::CaseInsensitive) == 0;
+        };
+        const QList<dvt::TFieldDef> &fields = m_query.FieldDefs();
+        const auto field = std::find_if(fields.cbegin(), fields.cend(),
+                                        [&](const dvt::TFieldDef &f) { return isCode(f.Name); });
+        const QStringList &columns = m_header.Columns;
+        const auto column = std::find_if(columns.cbegin(), columns.cend(), isCode);
+        if (field == fields.cend() || column == columns.cend())
+            return;
+        const Form form = formOf(field->DataType);
+        if (form == Form::Integer || form == Form::Float)
+            m_codePlace = int(column - columns.cbegin());
+    }
+
+    void NoteCode(const dvt::transfer::Value &value)
+    {
+        using Kind = dvt::transfer::Value::Kind;
+        if (value.kind != Kind::Decimal && value.kind != Kind::Double)
+            return;
+        const double code = value.kind == Kind::Double
+                                ? value.number
+                                : double(value.integer) * std::pow(10.0, value.scale);
+        if (!m_highestCode || code > *m_highestCode)
+            m_highestCode = code;
     }
 
     QString m_table;
@@ -805,6 +854,8 @@ private:
     dvt::TImportReport &m_report;
     dvt::transfer::Header m_header;
     std::vector<dvt::transfer::Value> m_values; // of the line being inserted
+    int m_codePlace = -1;                       // of a numeric code among m_values
+    std::optional<double> m_highestCode;        // of the rows stored
     TdvQuery m_query;                           // the table's columns, the generator
     TdvQuery m_insert;                          // the prepared INSERT
     EventPump m_events;

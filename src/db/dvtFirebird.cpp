@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QTime>
 
@@ -801,7 +802,15 @@ void Statement::setParamText(int index, const QString &text)
 {
     Param &param = m_paramValues[index];
     param.kind = Param::Kind::Text;
-    param.text = text.toUtf8();
+    // Into the buffer of the value before: no allocation per execution. A lone
+    // surrogate is written as QString writes it.
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    param.text.resize(encoder.requiredSpace(text.size()));
+    const char *end = encoder.appendToBuffer(param.text.data(), text);
+    if (encoder.hasError())
+        param.text = text.toUtf8();
+    else
+        param.text.truncate(end - param.text.constData());
 }
 
 void Statement::setParamInteger(int index, qint64 value, int scale)

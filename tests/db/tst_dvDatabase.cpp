@@ -1409,6 +1409,13 @@ private Q_SLOTS:
         row("empty table: unchanged", code, "CODE;\r\n", "1");
         row("only NULL codes: read as 0", code, "CODE;\r\nnull;\r\nnull;\r\n", "0");
         row("no code column", "create table T (ID integer);", "ID;\r\n5;\r\n", "1");
+        row("a higher code in the table",
+            "create table T (CODE integer);\ncommit;\ninsert into T values (90);",
+            "CODE;\r\n12;\r\n57;\r\n", "90");
+        row("codes lowered by a trigger",
+            "create table T (CODE numeric(9,2));\ncommit;\nset term ^;\ncreate trigger TB for T "
+            "before insert as begin new.CODE = new.CODE - 100; end^\nset term ;^",
+            "CODE;\r\n12.5;\r\n57;\r\n", "-43");
     }
 
     void importReseedsTheGenerator()
