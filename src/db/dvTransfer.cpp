@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "dvCrypt.h"
@@ -106,6 +107,13 @@ Form formOf(dvt::TFieldType type)
     return Form::Null;
 }
 
+// Lines are built and collected in std::string, which appends more cheaply than
+// QByteArray.
+void append(std::string &to, QByteArrayView bytes)
+{
+    to.append(bytes.data(), size_t(bytes.size()));
+}
+
 // A line is built as UTF-8 straight from the database's bytes: the values that
 // stand in the file as they are stored (texts, memos) are never converted to
 // QString and back.
@@ -120,9 +128,11 @@ public:
         , m_timeSeparator(QString(dvt::FormatSettings().TimeSeparator).toUtf8())
     {}
 
-    QByteArray &Line() { return m_line; }
+    // The line built, valid until it changes.
+    QByteArrayView Text() const { return QByteArrayView(m_line.data(), qsizetype(m_line.size())); }
+    void Clear() { m_line.clear(); } // keeps the capacity
 
-    void AppendSeparator() { m_line += m_separator; }
+    void AppendSeparator() { append(m_line, m_separator); }
 
     // A value with the separator written as æ.
     void AppendPlain(QByteArrayView value) { Append(value, false); }
@@ -150,7 +160,18 @@ public:
         }
         if (form == Form::Float) {
             const double value = query.AsFloat(field);
-            AppendPlain(std::isfinite(value) ? dvt::FloatToStr(value).toUtf8() : "0");
+            if (std::isfinite(value))
+                AppendFloat(value);
+            else
+                AppendPlain("0");
+            return;
+        }
+        if (form == Form::Text || form == Form::Memo) {
+            const QByteArrayView text = query.AsUtf8(field); // null for NULL
+            if (text.isNull())
+                AppendPlain("null");
+            else
+                AppendQuoted(form == Form::Text ? trimmed(text) : text);
             return;
         }
         if (form == Form::Null || query.IsNull(field)) {
@@ -158,12 +179,6 @@ public:
             return;
         }
         switch (form) {
-        case Form::Text:
-            AppendQuoted(trimmed(query.AsUtf8(field)));
-            break;
-        case Form::Memo:
-            AppendQuoted(query.AsUtf8(field));
-            break;
         case Form::Boolean:
             AppendPlain(query.AsBoolean(field) ? "Y" : "N");
             break;
@@ -171,6 +186,8 @@ public:
         case Form::Time:
             AppendDateTime(query.AsDateTime(field), form);
             break;
+        case Form::Text:
+        case Form::Memo:
         case Form::Integer:
         case Form::Float:
         case Form::Null:
@@ -179,6 +196,22 @@ public:
     }
 
 private:
+    // The number's text is ASCII but for a decimal separator that may not be.
+    void AppendFloat(double value)
+    {
+        const QString text = dvt::FloatToStr(value);
+        char ascii[64];
+        if (text.size() > qsizetype(sizeof ascii)
+            || !std::all_of(text.cbegin(), text.cend(),
+                            [](QChar c) { return c.unicode() < 0x80; })) {
+            AppendPlain(text.toUtf8());
+            return;
+        }
+        std::transform(text.cbegin(), text.cend(), ascii,
+                       [](QChar c) { return char(c.unicode()); });
+        AppendPlain(QByteArrayView(ascii, text.size()));
+    }
+
     // Blanks and control characters, single bytes in UTF-8, at both ends.
     static QByteArrayView trimmed(QByteArrayView text)
     {
@@ -231,18 +264,18 @@ private:
                 continue;
             if (c == first && !value.sliced(i).startsWith(m_separator))
                 continue; // the first byte of another character
-            m_line.append(value.sliced(start, i - start));
+            append(m_line, value.sliced(start, i - start));
             if (c == first) {
                 m_line += SeparatorSubstituteUtf8;
                 i += m_separator.size() - 1;
             } else if (c == '\r' || c == '\n') {
                 if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
                     ++i;
-                m_line += m_lineBreak;
+                append(m_line, m_lineBreak);
             }
             start = i + 1;
         }
-        m_line.append(value.sliced(start));
+        append(m_line, value.sliced(start));
     }
 
     static constexpr char SeparatorSubstituteUtf8[] = "\xC3\xA6";
@@ -250,7 +283,7 @@ private:
     QByteArray m_lineBreak; // "||", or "ææ" with "|" as the separator
     QByteArray m_dateSeparator;
     QByteArray m_timeSeparator;
-    QByteArray m_line;
+    std::string m_line;
 };
 
 // The lines of a data file, UTF-8 with CR LF, written to a new file that replaces
@@ -271,9 +304,9 @@ public:
     void Write(QByteArrayView line)
     {
         if (m_scrambled)
-            m_buffer += dvEnCrypt(QString::fromUtf8(line), 0).toUtf8();
+            append(m_buffer, dvEnCrypt(QString::fromUtf8(line), 0).toUtf8());
         else
-            m_buffer += line;
+            append(m_buffer, line);
         m_buffer += "\r\n";
         if (m_buffer.size() >= BlockSize)
             Flush();
@@ -289,14 +322,14 @@ public:
 private:
     void Flush()
     {
-        if (m_file.write(m_buffer) != m_buffer.size())
+        if (m_file.write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size()))
             raiseInOutError(u"Cannot write"_s, m_file);
-        m_buffer.resize(0); // keeps the capacity
+        m_buffer.clear(); // keeps the capacity
     }
 
     QSaveFile m_file; // discarded unless committed
     bool m_scrambled;
-    QByteArray m_buffer;
+    std::string m_buffer;
 };
 
 // --- Reading ----------------------------------------------------------------------
@@ -886,12 +919,12 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
         forms.push_back(formOf(field.DataType));
     LineBuilder line(separator);
     while (!query.Eof()) {
-        line.Line().resize(0); // keeps the capacity
+        line.Clear();
         for (int i = 0; i < int(forms.size()); ++i) {
             line.AppendValue(query, i, forms[size_t(i)]);
             line.AppendSeparator();
         }
-        file.Write(line.Line());
+        file.Write(line.Text());
         query.Next();
         events.Tick();
     }

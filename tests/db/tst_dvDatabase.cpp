@@ -868,6 +868,8 @@ private Q_SLOTS:
         row("memo: CR LF, LF, CR", memo, sqlText(u"a\r\nb\nc\rd"_s), "\"a||b||c||d\";");
         row("memo: CR before CR LF", memo, sqlText(u"a\r\r\nb"_s), "\"a||||b\";");
         row("memo untrimmed, unquoted", memo, u"'  \"q\"  '"_s, "\"  q  \";");
+        row("empty memo", memo, u"''"_s, "\"\";");
+        row("memo null", memo, u"null"_s, "null;");
         row("memo: bar as separator", memo, sqlText(u"a\r\nb|c"_s), "\"aææbæc\"|");
         row("integer null is 0", "integer", u"null"_s, "0;");
         row("integer with the separator", "integer", u"-42"_s, "æ42-");
