@@ -119,7 +119,8 @@ public:
     bool AsBoolean(int field) const;
     // A text or memo value as the database's UTF-8 bytes, CHAR without its
     // trailing blanks, for readers of many rows that spare the conversion to
-    // QString; valid until the query moves. Empty for NULL and other types.
+    // QString; valid until the query moves. Null (isNull()) for NULL, empty for
+    // other types.
     QByteArrayView AsUtf8(int field) const;
 
     // Prepared statements.

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QStringView>
 #include <QUtf8StringView>
@@ -12,6 +13,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "dvCrypt.h"
@@ -26,9 +29,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// What stands in a value for the separator, and for a line break.
+// What stands in a value for the separator; "||" stands for a line break.
 constexpr QChar SeparatorSubstitute = u'\u00E6'; // æ
-const QString LineBreakSubstitute = u"||"_s;
 
 // Lines are collected and written, and read, in blocks of this size.
 constexpr qsizetype BlockSize = qsizetype(1) << 20;
@@ -105,6 +107,13 @@ Form formOf(dvt::TFieldType type)
     return Form::Null;
 }
 
+// Lines are built and collected in std::string, which appends more cheaply than
+// QByteArray.
+void append(std::string &to, QByteArrayView bytes)
+{
+    to.append(bytes.data(), size_t(bytes.size()));
+}
+
 // A line is built as UTF-8 straight from the database's bytes: the values that
 // stand in the file as they are stored (texts, memos) are never converted to
 // QString and back.
@@ -119,9 +128,11 @@ public:
         , m_timeSeparator(QString(dvt::FormatSettings().TimeSeparator).toUtf8())
     {}
 
-    QByteArray &Line() { return m_line; }
+    // The line built, valid until it changes.
+    QByteArrayView Text() const { return QByteArrayView(m_line.data(), qsizetype(m_line.size())); }
+    void Clear() { m_line.clear(); } // keeps the capacity
 
-    void AppendSeparator() { m_line += m_separator; }
+    void AppendSeparator() { append(m_line, m_separator); }
 
     // A value with the separator written as æ.
     void AppendPlain(QByteArrayView value) { Append(value, false); }
@@ -149,7 +160,18 @@ public:
         }
         if (form == Form::Float) {
             const double value = query.AsFloat(field);
-            AppendPlain(std::isfinite(value) ? dvt::FloatToStr(value).toUtf8() : "0");
+            if (std::isfinite(value))
+                AppendFloat(value);
+            else
+                AppendPlain("0");
+            return;
+        }
+        if (form == Form::Text || form == Form::Memo) {
+            const QByteArrayView text = query.AsUtf8(field); // null for NULL
+            if (text.isNull())
+                AppendPlain("null");
+            else
+                AppendQuoted(form == Form::Text ? trimmed(text) : text);
             return;
         }
         if (form == Form::Null || query.IsNull(field)) {
@@ -157,12 +179,6 @@ public:
             return;
         }
         switch (form) {
-        case Form::Text:
-            AppendQuoted(trimmed(query.AsUtf8(field)));
-            break;
-        case Form::Memo:
-            AppendQuoted(query.AsUtf8(field));
-            break;
         case Form::Boolean:
             AppendPlain(query.AsBoolean(field) ? "Y" : "N");
             break;
@@ -170,6 +186,8 @@ public:
         case Form::Time:
             AppendDateTime(query.AsDateTime(field), form);
             break;
+        case Form::Text:
+        case Form::Memo:
         case Form::Integer:
         case Form::Float:
         case Form::Null:
@@ -178,6 +196,22 @@ public:
     }
 
 private:
+    // The number's text is ASCII but for a decimal separator that may not be.
+    void AppendFloat(double value)
+    {
+        const QString text = dvt::FloatToStr(value);
+        char ascii[64];
+        if (text.size() > qsizetype(sizeof ascii)
+            || !std::all_of(text.cbegin(), text.cend(),
+                            [](QChar c) { return c.unicode() < 0x80; })) {
+            AppendPlain(text.toUtf8());
+            return;
+        }
+        std::transform(text.cbegin(), text.cend(), ascii,
+                       [](QChar c) { return char(c.unicode()); });
+        AppendPlain(QByteArrayView(ascii, text.size()));
+    }
+
     // Blanks and control characters, single bytes in UTF-8, at both ends.
     static QByteArrayView trimmed(QByteArrayView text)
     {
@@ -230,18 +264,18 @@ private:
                 continue;
             if (c == first && !value.sliced(i).startsWith(m_separator))
                 continue; // the first byte of another character
-            m_line.append(value.sliced(start, i - start));
+            append(m_line, value.sliced(start, i - start));
             if (c == first) {
                 m_line += SeparatorSubstituteUtf8;
                 i += m_separator.size() - 1;
             } else if (c == '\r' || c == '\n') {
                 if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
                     ++i;
-                m_line += m_lineBreak;
+                append(m_line, m_lineBreak);
             }
             start = i + 1;
         }
-        m_line.append(value.sliced(start));
+        append(m_line, value.sliced(start));
     }
 
     static constexpr char SeparatorSubstituteUtf8[] = "\xC3\xA6";
@@ -249,7 +283,7 @@ private:
     QByteArray m_lineBreak; // "||", or "ææ" with "|" as the separator
     QByteArray m_dateSeparator;
     QByteArray m_timeSeparator;
-    QByteArray m_line;
+    std::string m_line;
 };
 
 // The lines of a data file, UTF-8 with CR LF, written to a new file that replaces
@@ -270,9 +304,9 @@ public:
     void Write(QByteArrayView line)
     {
         if (m_scrambled)
-            m_buffer += dvEnCrypt(QString::fromUtf8(line), 0).toUtf8();
+            append(m_buffer, dvEnCrypt(QString::fromUtf8(line), 0).toUtf8());
         else
-            m_buffer += line;
+            append(m_buffer, line);
         m_buffer += "\r\n";
         if (m_buffer.size() >= BlockSize)
             Flush();
@@ -288,14 +322,14 @@ public:
 private:
     void Flush()
     {
-        if (m_file.write(m_buffer) != m_buffer.size())
+        if (m_file.write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size()))
             raiseInOutError(u"Cannot write"_s, m_file);
-        m_buffer.resize(0); // keeps the capacity
+        m_buffer.clear(); // keeps the capacity
     }
 
     QSaveFile m_file; // discarded unless committed
     bool m_scrambled;
-    QByteArray m_buffer;
+    std::string m_buffer;
 };
 
 // --- Reading ----------------------------------------------------------------------
@@ -345,29 +379,29 @@ void requireIdentifier(const QString &table)
         throw dvt::EConvertError(u"'%1' is not a valid table name"_s.arg(table));
 }
 
-// The items of a line split at every separator, as dvStringItem numbers them:
-// item k (from 0 here) of "a;b;" is "a", "b" and then empty.
-class Items
+// The items of a line split at every separator, taken one after the other as
+// dvStringItem numbers them: "a;b;" holds "a", "b" and an empty last item.
+class ItemSplitter
 {
 public:
-    Items(QStringView line, QChar separator, qsizetype count)
+    ItemSplitter(QStringView line, QChar separator) : m_line(line), m_separator(separator) {}
+
+    // The next item into item; false after the last.
+    bool Next(QStringView &item)
     {
-        m_items.reserve(size_t(count));
-        qsizetype from = 0;
-        while (qsizetype(m_items.size()) < count && from <= line.size()) {
-            qsizetype at = line.indexOf(separator, from);
-            if (at < 0)
-                at = line.size();
-            m_items.push_back(line.mid(from, at - from));
-            from = at + 1;
-        }
+        if (m_from > m_line.size())
+            return false;
+        const qsizetype at =
+            std::find(m_line.begin() + m_from, m_line.end(), m_separator) - m_line.begin();
+        item = m_line.sliced(m_from, at - m_from);
+        m_from = at + 1;
+        return true;
     }
 
-    qsizetype Count() const { return qsizetype(m_items.size()); }
-    QStringView At(qsizetype k) const { return k < Count() ? m_items[size_t(k)] : QStringView(); }
-
 private:
-    std::vector<QStringView> m_items;
+    QStringView m_line;
+    QChar m_separator;
+    qsizetype m_from = 0;
 };
 
 bool isDigit(QChar c)
@@ -467,18 +501,35 @@ bool readNumber(QStringView item, dvt::transfer::Value &value)
 bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
 {
     using Kind = dvt::transfer::Value::Kind;
-    item = item.trimmed();
+    if (!item.isEmpty() && (item.front().isSpace() || item.back().isSpace()))
+        item = item.trimmed();
     QString substituted;
-    if (item.contains(LineBreakSubstitute) || item.contains(SeparatorSubstitute)) {
-        substituted = item.toString()
-                          .replace(LineBreakSubstitute, u"\r\n"_s)
-                          .replace(SeparatorSubstitute, separator);
+    const auto isSubstitute = [](QChar c) { return c == u'|' || c == SeparatorSubstitute; };
+    if (std::any_of(item.begin(), item.end(), isSubstitute)) {
+        // Both in one pass, which gives what replacing every "||" and then
+        // every æ gives.
+        substituted.reserve(item.size());
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < item.size(); ++i) {
+            const bool lineBreak = item[i] == u'|' && i + 1 < item.size() && item[i + 1] == u'|';
+            if (!lineBreak && item[i] != SeparatorSubstitute)
+                continue;
+            substituted += item.sliced(start, i - start);
+            if (lineBreak) {
+                substituted += u"\r\n";
+                ++i;
+            } else {
+                substituted += separator;
+            }
+            start = i + 1;
+        }
+        substituted += item.sliced(start);
         item = substituted;
     }
     const qsizetype n = item.size();
     if (n >= 2 && item.front() == u'"' && item.back() == u'"') {
         const QStringView inside = item.mid(1, n - 2);
-        if (inside.contains(u'"'))
+        if (std::find(inside.begin(), inside.end(), u'"') != inside.end())
             return false;
         value.kind = Kind::Text;
         // The buffer of the value before is reused.
@@ -486,6 +537,9 @@ bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
         std::copy(inside.begin(), inside.end(), value.text.begin());
         return true;
     }
+    // Numbers, the most common unquoted values, before the words.
+    if (readNumber(item, value))
+        return true;
     if (item.compare(u"null", Qt::CaseInsensitive) == 0) {
         value.kind = Kind::Null;
         return true;
@@ -496,7 +550,7 @@ bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
         value.text = isTrue ? u"TRUE"_s : u"FALSE"_s;
         return true;
     }
-    return readNumber(item, value);
+    return false;
 }
 
 } // namespace
@@ -569,7 +623,12 @@ bool LineReader::Next(QString &line, bool &decoded)
         return true;
     }
     decoded = QUtf8StringView(bytes, length).isValidUtf8();
-    line = decoded ? QString::fromUtf8(bytes, length) : QString();
+    // Into the line's buffer: no allocation per line.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    line.resize(decoded ? decoder.requiredSpace(length) : 0);
+    if (decoded)
+        line.truncate(decoder.appendToBuffer(line.data(), QByteArrayView(bytes, length))
+                      - line.constData());
     return true;
 }
 
@@ -589,9 +648,9 @@ void LineReader::Fill()
 Header MatchHeader(QStringView line, QChar separator, const QList<TFieldDef> &fields)
 {
     Header header;
-    const Items names(line, separator, line.count(separator) + 1);
-    for (qsizetype k = 0; !names.At(k).isEmpty(); ++k) {
-        const QStringView name = names.At(k);
+    ItemSplitter names(line, separator);
+    QStringView name;
+    while (names.Next(name) && !name.isEmpty()) {
         const bool known = std::any_of(fields.cbegin(), fields.cend(), [&](const TFieldDef &field) {
             return name.compare(field.Name, Qt::CaseInsensitive) == 0;
         });
@@ -606,19 +665,30 @@ Header MatchHeader(QStringView line, QChar separator, const QList<TFieldDef> &fi
 bool ReadValues(QStringView line, QChar separator, const Header &header, std::vector<Value> &values,
                 QString &reason)
 {
-    const Items items(line, separator, header.Items);
-    if (items.Count() < header.Items) {
-        reason = u"The line has %1 items, the header %2"_s.arg(items.Count()).arg(header.Items);
-        return false;
-    }
+    // A line with too few items is refused for that, whatever its items hold;
+    // they are counted only for a line that is refused.
+    const auto refuseShortLine = [&] {
+        const qsizetype count = line.count(separator) + 1;
+        if (count >= header.Items)
+            return false;
+        reason = u"The line has %1 items, the header %2"_s.arg(count).arg(header.Items);
+        return true;
+    };
     values.resize(size_t(header.Columns.size()));
+    ItemSplitter items(line, separator);
+    QStringView item;
     for (qsizetype k = 0; k < header.Items; ++k) {
+        if (!items.Next(item)) {
+            refuseShortLine();
+            return false;
+        }
         const int place = header.Place[size_t(k)];
         if (place < 0)
             continue;
-        if (!readValue(items.At(k), separator, values[size_t(place)])) {
-            reason = u"Item %1 (%2) is not a value: %3"_s.arg(k + 1).arg(header.Columns[place],
-                                                                         items.At(k).left(80));
+        if (!readValue(item, separator, values[size_t(place)])) {
+            if (!refuseShortLine())
+                reason = u"Item %1 (%2) is not a value: %3"_s.arg(k + 1).arg(header.Columns[place],
+                                                                             item.left(80));
             return false;
         }
     }
@@ -644,6 +714,7 @@ public:
         QString reason;
         if (m_query.Prepare(u"select * from "_s + m_table)) {
             m_header = dvt::transfer::MatchHeader(line, m_separator, m_query.FieldDefs());
+            FindNumericCode();
             m_query.Close();
             if (m_header.Columns.isEmpty())
                 reason = u"The header names no column of %1"_s.arg(m_table);
@@ -689,11 +760,23 @@ public:
         return true;
     }
 
-    // Sets the generator named like the table to the highest code.
+    // Sets the generator named like the table to the highest code, the first of
+    // the codes in descending order, found without sorting them: an empty table
+    // gives no row, codes that are all NULL give NULL. It is first looked for
+    // among the codes from the highest this import stored on, which an index on
+    // the codes finds without reading the table; all codes are read only when
+    // none is that high (a trigger changed them).
     void ReseedGenerator()
     {
-        if (!m_query.Select(
-                QStringList{u"select code"_s, u"from "_s + m_table, u"order by code descending"_s}))
+        const QString from = u"from "_s + m_table;
+        const bool found =
+            m_highestCode && std::fabs(*m_highestCode) < 1e15
+            && m_query.Select(QStringList{
+                u"select max(code)"_s, from,
+                u"where code >= "_s + QString::number(qint64(std::floor(*m_highestCode)))})
+            && !m_query.IsNull(0);
+        if (!found
+            && !m_query.Select(QStringList{u"select max(code)"_s, from, u"having count(*) > 0"_s}))
             return;
         // The code read as an integer: a number as it is (NULL as 0), a text
         // when it holds one; any other code is no integer.
@@ -763,7 +846,40 @@ private:
         if (!m_insert.ExecutePrepared())
             return false;
         ++m_report.RowsStored;
+        if (m_codePlace >= 0)
+            NoteCode(m_values[size_t(m_codePlace)]);
         return true;
+    }
+
+    // The place of the table's code among the INSERT's columns, when it is a
+    // number.
+    void FindNumericCode()
+    {
+        const auto isCode = [](QStringView name) {
+            return name.compare(u"code", Qt::CaseInsensitive) == 0;
+        };
+        const QList<dvt::TFieldDef> &fields = m_query.FieldDefs();
+        const auto field = std::find_if(fields.cbegin(), fields.cend(),
+                                        [&](const dvt::TFieldDef &f) { return isCode(f.Name); });
+        const QStringList &columns = m_header.Columns;
+        const auto column = std::find_if(columns.cbegin(), columns.cend(), isCode);
+        if (field == fields.cend() || column == columns.cend())
+            return;
+        const Form form = formOf(field->DataType);
+        if (form == Form::Integer || form == Form::Float)
+            m_codePlace = int(column - columns.cbegin());
+    }
+
+    void NoteCode(const dvt::transfer::Value &value)
+    {
+        using Kind = dvt::transfer::Value::Kind;
+        if (value.kind != Kind::Decimal && value.kind != Kind::Double)
+            return;
+        const double code = value.kind == Kind::Double
+                                ? value.number
+                                : double(value.integer) * std::pow(10.0, value.scale);
+        if (!m_highestCode || code > *m_highestCode)
+            m_highestCode = code;
     }
 
     QString m_table;
@@ -771,6 +887,8 @@ private:
     dvt::TImportReport &m_report;
     dvt::transfer::Header m_header;
     std::vector<dvt::transfer::Value> m_values; // of the line being inserted
+    int m_codePlace = -1;                       // of a numeric code among m_values
+    std::optional<double> m_highestCode;        // of the rows stored
     TdvQuery m_query;                           // the table's columns, the generator
     TdvQuery m_insert;                          // the prepared INSERT
     EventPump m_events;
@@ -801,12 +919,12 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
         forms.push_back(formOf(field.DataType));
     LineBuilder line(separator);
     while (!query.Eof()) {
-        line.Line().resize(0); // keeps the capacity
+        line.Clear();
         for (int i = 0; i < int(forms.size()); ++i) {
             line.AppendValue(query, i, forms[size_t(i)]);
             line.AppendSeparator();
         }
-        file.Write(line.Line());
+        file.Write(line.Text());
         query.Next();
         events.Tick();
     }

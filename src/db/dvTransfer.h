@@ -147,10 +147,13 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
 // connection lost in the middle is opened again and the row tried once more;
 // when that fails the import stops there.
 //
-// Then "select code from TABLE order by code descending" is run and, when it gives
-// a row, "set generator TABLE to HIGHEST"; any failure there (no code column, no
-// such generator, an empty table) is ignored. This step runs even for a file
-// without data lines.
+// Then the highest code of the table is read (the first of its codes in
+// descending order; NULL, read as 0, when all are NULL) and "set generator TABLE
+// to HIGHEST" run; any failure there (no code column, no such generator, an
+// empty table) is ignored. This step runs even for a file without data lines.
+// "select max(code) from TABLE" reads it, first among the codes at or above the
+// highest numeric code stored, which an index on the code finds without reading
+// the table.
 //
 // Outside a transaction every row commits on its own, which costs a write to disk
 // per row. For speed, import inside one:

@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QTime>
 
@@ -25,6 +26,8 @@ constexpr double TicksPerDay = 86400.0 * ISC_TIME_SECONDS_PRECISION;
 
 // The engine refuses longer text parameters; longer texts go into blobs.
 constexpr int MaxTextParam = 32765;
+// The character set NONE: bytes taken as they are.
+constexpr short NoCharacterSet = 0;
 constexpr unsigned short BlobSegment = 32768;
 
 template<typename T>
@@ -732,8 +735,10 @@ bool Statement::describe(Status &status)
             return false;
     }
     m_paramValues.assign(m_params->sqld, Param());
-    for (int i = 0; i < m_params->sqld; ++i)
+    for (int i = 0; i < m_params->sqld; ++i) {
         m_paramValues[i].describedType = static_cast<short>(m_params->sqlvar[i].sqltype & ~1);
+        m_paramValues[i].describedSubType = m_params->sqlvar[i].sqlsubtype;
+    }
     return true;
 }
 
@@ -773,6 +778,7 @@ bool Statement::bindParams(Attachment &attachment, Transaction &transaction, Sta
         Param &param = m_paramValues[i];
         var.sqlind = &param.indicator;
         var.sqlscale = 0;
+        var.sqlsubtype = param.describedSubType;
         param.indicator = param.kind == Param::Kind::Null ? -1 : 0;
         switch (param.kind) {
         case Param::Kind::Null:
@@ -781,7 +787,7 @@ bool Statement::bindParams(Attachment &attachment, Transaction &transaction, Sta
             var.sqldata = param.text.data();
             break;
         case Param::Kind::Text:
-            if (param.describedType == SQL_BLOB) {
+            if (param.describedType == SQL_BLOB && param.text.size() > MaxTextParam) {
                 // A blob is written for each execution; the engine keeps it only
                 // when the statement stores it.
                 isc_blob_handle blob = 0;
@@ -814,6 +820,12 @@ bool Statement::bindParams(Attachment &attachment, Transaction &transaction, Sta
                 var.sqltype = SQL_TEXT | 1;
                 var.sqllen = static_cast<ISC_SHORT>(param.text.size());
                 var.sqldata = param.text.data();
+                // A text that fits a parameter the engine writes into a blob
+                // itself, which spares the calls (and the round trips to a
+                // server) of a blob per execution. Its bytes are declared in no
+                // character set, as those of a blob written here are.
+                if (param.describedType == SQL_BLOB)
+                    var.sqlsubtype = NoCharacterSet;
             }
             break;
         case Param::Kind::Integer:
@@ -841,7 +853,15 @@ void Statement::setParamText(int index, const QString &text)
 {
     Param &param = m_paramValues[index];
     param.kind = Param::Kind::Text;
-    param.text = text.toUtf8();
+    // Into the buffer of the value before: no allocation per execution. A lone
+    // surrogate is written as QString writes it.
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    param.text.resize(encoder.requiredSpace(text.size()));
+    const char *end = encoder.appendToBuffer(param.text.data(), text);
+    if (encoder.hasError())
+        param.text = text.toUtf8();
+    else
+        param.text.truncate(end - param.text.constData());
 }
 
 void Statement::setParamInteger(int index, qint64 value, int scale)

@@ -192,6 +192,7 @@ private:
         enum class Kind { Null, Text, Integer, Float };
         Kind kind = Kind::Null;
         short describedType = 0;
+        short describedSubType = 0;
         QByteArray text;
         ISC_INT64 integer = 0;
         short scale = 0;

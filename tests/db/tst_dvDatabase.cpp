@@ -474,6 +474,42 @@ private Q_SLOTS:
             u"2|1225|1999|1|O'Brien 日本 😀"_s);
     }
 
+    // A text bound to a memo is stored as its bytes, or refused where the memo's
+    // character set cannot hold it, alike whether it fits a parameter or is too
+    // long for one.
+    void memoParameters_data()
+    {
+        QTest::addColumn<QString>("charset");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("stored");
+        for (const char *charset : {"UTF8", "UNICODE_FSS", "NONE", "ASCII"}) {
+            for (int copies : {1, 3000}) {
+                QTest::addRow("%s, %d copies", charset, copies)
+                    << QString::fromLatin1(charset) << copies << (charset[0] != 'A');
+            }
+        }
+    }
+
+    void memoParameters()
+    {
+        QFETCH(QString, charset);
+        QFETCH(int, copies);
+        QFETCH(bool, stored);
+        TdvQuery &q = m_f->query;
+        QVERIFY(
+            q.Execute(u"create table M (MEMO blob sub_type text character set %1)"_s.arg(charset)));
+        const QByteArray text = u"Łódź 日本 😀\r\n"_s.repeated(copies).toUtf8();
+        QVERIFY(q.Prepare(u"insert into M values (?)"_s));
+        q.SetParamText(0, QString::fromUtf8(text));
+        QCOMPARE(q.ExecutePrepared(), stored);
+        if (!stored) {
+            QVERIFY2(q.Error().contains(u"transliterate"_s), qPrintable(q.Error()));
+            return;
+        }
+        QVERIFY(q.Select(u"select MEMO from M"_s));
+        QCOMPARE(q.AsUtf8(0), text);
+    }
+
     void transactions()
     {
         TdvQuery &q = table(1);
@@ -833,6 +869,8 @@ private Q_SLOTS:
         row("memo: CR LF, LF, CR", memo, sqlText(u"a\r\nb\nc\rd"_s), "\"a||b||c||d\";");
         row("memo: CR before CR LF", memo, sqlText(u"a\r\r\nb"_s), "\"a||||b\";");
         row("memo untrimmed, unquoted", memo, u"'  \"q\"  '"_s, "\"  q  \";");
+        row("empty memo", memo, u"''"_s, "\"\";");
+        row("memo null", memo, u"null"_s, "null;");
         row("memo: bar as separator", memo, sqlText(u"a\r\nb|c"_s), "\"aææbæc\"|");
         row("integer null is 0", "integer", u"null"_s, "0;");
         row("integer with the separator", "integer", u"-42"_s, "æ42-");
@@ -1370,7 +1408,17 @@ private Q_SLOTS:
             "create table T (CODE integer);\ncommit;\ninsert into T values (40);", "CODE;\r\n",
             "40");
         row("text code", text, "CODE;\r\n\" 61 \";\r\n", "61");
+        row("text codes are ordered as texts", text, "CODE;\r\n\"10\";\r\n\"9\";\r\n", "9");
+        row("empty table: unchanged", code, "CODE;\r\n", "1");
+        row("only NULL codes: read as 0", code, "CODE;\r\nnull;\r\nnull;\r\n", "0");
         row("no code column", "create table T (ID integer);", "ID;\r\n5;\r\n", "1");
+        row("a higher code in the table",
+            "create table T (CODE integer);\ncommit;\ninsert into T values (90);",
+            "CODE;\r\n12;\r\n57;\r\n", "90");
+        row("codes lowered by a trigger",
+            "create table T (CODE numeric(9,2));\ncommit;\nset term ^;\ncreate trigger TB for T "
+            "before insert as begin new.CODE = new.CODE - 100; end^\nset term ;^",
+            "CODE;\r\n12.5;\r\n57;\r\n", "-43");
     }
 
     void importReseedsTheGenerator()
