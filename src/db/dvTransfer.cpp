@@ -10,6 +10,7 @@
 #include <QUtf8StringView>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -24,6 +25,7 @@
 #include "dvtDateTime.h"
 #include "dvtFormat.h"
 #include "dvtFormatSettings.h"
+#include "dvtFormat_p.h"
 
 using namespace Qt::StringLiterals;
 
@@ -54,9 +56,10 @@ class EventPump
 public:
     EventPump() { m_timer.start(); }
 
+    // Called for every row; the clock is read every so many rows only.
     void Tick()
     {
-        if (m_timer.hasExpired(EventInterval)) {
+        if (++m_ticks % TicksPerLook == 0 && m_timer.hasExpired(EventInterval)) {
             dvt::ProcessMessages();
             m_timer.restart();
         }
@@ -64,7 +67,9 @@ public:
 
 private:
     static constexpr qint64 EventInterval = 10; // milliseconds
+    static constexpr unsigned TicksPerLook = 64;
     QElapsedTimer m_timer;
+    unsigned m_ticks = 0;
 };
 
 // --- Writing ----------------------------------------------------------------------
@@ -199,17 +204,16 @@ private:
     // The number's text is ASCII but for a decimal separator that may not be.
     void AppendFloat(double value)
     {
-        const QString text = dvt::FloatToStr(value);
-        char ascii[64];
-        if (text.size() > qsizetype(sizeof ascii)
-            || !std::all_of(text.cbegin(), text.cend(),
-                            [](QChar c) { return c.unicode() < 0x80; })) {
-            AppendPlain(text.toUtf8());
+        std::array<char16_t, dvt::detail::MaxFloatText> text;
+        const int length = dvt::detail::FiniteFloatToStr(value, text);
+        const auto end = text.cbegin() + length;
+        if (!std::all_of(text.cbegin(), end, [](char16_t c) { return c < 0x80; })) {
+            AppendPlain(QStringView(text.data(), length).toUtf8());
             return;
         }
-        std::transform(text.cbegin(), text.cend(), ascii,
-                       [](QChar c) { return char(c.unicode()); });
-        AppendPlain(QByteArrayView(ascii, text.size()));
+        char ascii[dvt::detail::MaxFloatText];
+        std::transform(text.cbegin(), end, ascii, [](char16_t c) { return char(c); });
+        AppendPlain(QByteArrayView(ascii, length));
     }
 
     // Blanks and control characters, single bytes in UTF-8, at both ends.

@@ -10,6 +10,7 @@
 #include "dvtException.h"
 #include "dvtFormatSettings.h"
 #include "dvtFormatSettings_p.h"
+#include "dvtFormat_p.h"
 
 using namespace Qt::StringLiterals;
 
@@ -428,12 +429,14 @@ QString Format(const QString &pattern, std::initializer_list<FormatArg> args)
     return Formatter(pattern, args).run();
 }
 
-QString FloatToStr(double value)
+namespace detail {
+
+int FiniteFloatToStr(double value, std::array<char16_t, MaxFloatText> &out)
 {
-    if (auto text = nonFinite(value))
-        return *text;
-    if (value == 0)
-        return u"0"_s;
+    if (value == 0) {
+        out[0] = u'0';
+        return 1;
+    }
     // What toDecimal, plainDigits and scientificDigits give, in buffers of its
     // own: an export calls this for every floating-point value it writes.
     char text[32];
@@ -454,7 +457,6 @@ QString FloatToStr(double value)
         --count;
     const auto digitAt = [&](int i) { return char16_t(i >= 0 && i < count ? digits[i] : '0'); };
     const char16_t point = FormatSettings().DecimalSeparator.unicode();
-    char16_t out[48];
     int n = 0;
     if (std::signbit(value))
         out[n++] = u'-';
@@ -482,7 +484,18 @@ QString FloatToStr(double value)
         for (int i = exponent; i < count; ++i)
             out[n++] = digitAt(i);
     }
-    return QString(reinterpret_cast<const QChar *>(out), n);
+    return n;
+}
+
+} // namespace detail
+
+QString FloatToStr(double value)
+{
+    if (auto text = nonFinite(value))
+        return *text;
+    std::array<char16_t, detail::MaxFloatText> out;
+    const int n = detail::FiniteFloatToStr(value, out);
+    return QString(reinterpret_cast<const QChar *>(out.data()), n);
 }
 
 QString IntToStr(qint64 value)
