@@ -187,9 +187,10 @@ inline void PrintFigure(const char *name, double value, const char *unit)
 }
 
 // A goal: "ratio NAME VALUE GOAL".
+// Three decimals: a value just below its goal must not round up to it.
 inline void PrintRatio(const char *name, double value, const char *goal)
 {
-    std::printf("ratio %s %.2f %s\n", name, value, goal);
+    std::printf("ratio %s %.3f %s\n", name, value, goal);
     std::fflush(stdout);
 }
 
