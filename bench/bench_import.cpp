@@ -3,7 +3,7 @@
 // transaction, in the same run; with the rate of the default commit-as-you-go
 // mode for comparison.
 //
-//   bench_import [ROWS [ROUNDS [AUTOCOMMIT_ROWS]]]   defaults: 100000, 3, 3000
+//   bench_import [ROWS [ROUNDS [AUTOCOMMIT_ROWS]]]   defaults: 100000, 5, 3000
 
 #include <QApplication>
 #include <QFile>
@@ -64,7 +64,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int rows = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
-    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
+    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
     const int autocommitRows = argc > 3 ? std::max(1, atoi(argv[3])) : 3000;
 
     PrintMachine();

@@ -258,6 +258,12 @@ void TdvQuery::SetParamText(int index, const QString &text)
         m_cursor->statement().setParamText(index, text);
 }
 
+void TdvQuery::SetParamUtf8(int index, QByteArrayView text)
+{
+    if (ValidParam(index))
+        m_cursor->statement().setParamUtf8(index, text);
+}
+
 void TdvQuery::SetParamInteger(int index, qint64 value, int scale)
 {
     if (ValidParam(index))

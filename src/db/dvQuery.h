@@ -128,6 +128,9 @@ public:
     int ParamCount() const;
     void SetParamNull(int index);
     void SetParamText(int index, const QString &text);
+    // A text given as its UTF-8 bytes, for writers of many rows that have them
+    // already; copied, so the bytes may change afterwards.
+    void SetParamUtf8(int index, QByteArrayView text);
     // value × 10^scale, an exact decimal: (1250, -2) is 12.50, as the literal
     // 12.50 is to the database.
     void SetParamInteger(int index, qint64 value, int scale = 0);

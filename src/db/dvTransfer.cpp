@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringList>
 #include <QStringView>
 #include <QUtf8StringView>
@@ -13,9 +12,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dvCrypt.h"
@@ -33,6 +34,7 @@ namespace {
 
 // What stands in a value for the separator; "||" stands for a line break.
 constexpr QChar SeparatorSubstitute = u'\u00E6'; // æ
+constexpr char SeparatorSubstituteUtf8[] = "\xC3\xA6";
 
 // Lines are collected and written, and read, in blocks of this size.
 constexpr qsizetype BlockSize = qsizetype(1) << 20;
@@ -282,7 +284,6 @@ private:
         append(m_line, value.sliced(start));
     }
 
-    static constexpr char SeparatorSubstituteUtf8[] = "\xC3\xA6";
     QByteArray m_separator; // UTF-8
     QByteArray m_lineBreak; // "||", or "ææ" with "|" as the separator
     QByteArray m_dateSeparator;
@@ -345,14 +346,33 @@ constexpr char16_t Windows1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void decodeWindows1252(const char *bytes, qsizetype length, QString &line)
+// Writes a character as UTF-8; a surrogate, half of a character, becomes three
+// bytes that valid UTF-8 never holds.
+char *writeUtf8(char16_t c, char *out)
 {
-    line.resize(length);
-    QChar *out = line.data();
-    for (qsizetype i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        out[i] = byte >= 0x80 && byte < 0xA0 ? QChar(Windows1252High[byte - 0x80]) : QChar(byte);
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else if (c < 0x800) {
+        *out++ = char(0xC0 | c >> 6);
+        *out++ = char(0x80 | (c & 0x3F));
+    } else {
+        *out++ = char(0xE0 | c >> 12);
+        *out++ = char(0x80 | (c >> 6 & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
     }
+    return out;
+}
+
+// A Windows-1252 line as UTF-8, into the buffer of the line before.
+void convertWindows1252(QByteArrayView bytes, QByteArray &line)
+{
+    line.resize(bytes.size() * 3);
+    char *out = line.data();
+    for (const char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        out = writeUtf8(byte >= 0x80 && byte < 0xA0 ? Windows1252High[byte - 0x80] : byte, out);
+    }
+    line.truncate(out - line.constData());
 }
 
 // Whether a table name is an identifier: plain, or in double quotes with inner
@@ -383,65 +403,139 @@ void requireIdentifier(const QString &table)
         throw dvt::EConvertError(u"'%1' is not a valid table name"_s.arg(table));
 }
 
+// A character as its UTF-8 bytes, found in UTF-8 text without decoding it.
+class Utf8Char
+{
+public:
+    explicit Utf8Char(QChar c) { m_size = writeUtf8(c.unicode(), m_bytes) - m_bytes; }
+
+    QByteArrayView Bytes() const { return QByteArrayView(m_bytes, m_size); }
+
+    // Where the character is in text from `from` on, or -1.
+    qsizetype In(QByteArrayView text, qsizetype from) const
+    {
+        if (m_size > 1)
+            return text.indexOf(Bytes(), from);
+        if (from >= text.size())
+            return -1;
+        const void *at = std::memchr(text.data() + from, m_bytes[0], size_t(text.size() - from));
+        return at ? static_cast<const char *>(at) - text.data() : -1;
+    }
+
+private:
+    char m_bytes[3];
+    qsizetype m_size;
+};
+
 // The items of a line split at every separator, taken one after the other as
 // dvStringItem numbers them: "a;b;" holds "a", "b" and an empty last item.
 class ItemSplitter
 {
 public:
-    ItemSplitter(QStringView line, QChar separator) : m_line(line), m_separator(separator) {}
+    ItemSplitter(QByteArrayView line, const Utf8Char &separator)
+        : m_line(line), m_separator(separator)
+    {}
 
     // The next item into item; false after the last.
-    bool Next(QStringView &item)
+    bool Next(QByteArrayView &item)
     {
         if (m_from > m_line.size())
             return false;
-        const qsizetype at =
-            std::find(m_line.begin() + m_from, m_line.end(), m_separator) - m_line.begin();
+        qsizetype at = m_separator.In(m_line, m_from);
+        if (at < 0)
+            at = m_line.size();
         item = m_line.sliced(m_from, at - m_from);
-        m_from = at + 1;
+        m_from = at + m_separator.Bytes().size();
         return true;
     }
 
 private:
-    QStringView m_line;
-    QChar m_separator;
+    QByteArrayView m_line;
+    const Utf8Char &m_separator;
     qsizetype m_from = 0;
 };
 
-bool isDigit(QChar c)
+bool holds(QByteArrayView text, char c)
 {
-    return c >= u'0' && c <= u'9';
+    return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size()));
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Whether a character of valid UTF-8 is a space, as QChar::isSpace says.
+bool isSpace(QByteArrayView character)
+{
+    char32_t c = static_cast<unsigned char>(character.front());
+    if (character.size() > 1) {
+        c &= 0x7Fu >> character.size(); // the bits of the lead byte
+        for (const char b : character.sliced(1))
+            c = c << 6 | (static_cast<unsigned char>(b) & 0x3F);
+    }
+    return QChar::isSpace(c);
+}
+
+// Without the spaces at both ends.
+QByteArrayView trimmed(QByteArrayView item)
+{
+    const auto isPrintableAscii = [](char c) { return c > ' ' && c < '\x7F'; };
+    if (!item.isEmpty() && isPrintableAscii(item.front()) && isPrintableAscii(item.back()))
+        return item;
+    while (!item.isEmpty()) {
+        const auto lead = static_cast<unsigned char>(item.front());
+        const qsizetype length = std::min<qsizetype>(lead < 0x80   ? 1
+                                                     : lead < 0xE0 ? 2
+                                                     : lead < 0xF0 ? 3
+                                                                   : 4,
+                                                     item.size());
+        if (!isSpace(item.first(length)))
+            break;
+        item = item.sliced(length);
+    }
+    while (!item.isEmpty()) {
+        qsizetype start = item.size() - 1;
+        while (start > 0 && (item[start] & 0xC0) == 0x80)
+            --start;
+        if (!isSpace(item.sliced(start)))
+            break;
+        item.truncate(start);
+    }
+    return item;
 }
 
 // A number as the export writes it, with "." or the locale's decimal separator:
 // [+-]digits[.digits][E[+-]digits]. Without an exponent, and with digits that
 // make a 64-bit integer, it is exact, as the literal is to the database;
 // otherwise a double (an integer beyond 64 bits is refused, as there).
-bool readNumber(QStringView item, dvt::transfer::Value &value)
+bool readNumber(QByteArrayView item, const Utf8Char &decimalSeparator, dvt::transfer::Value &value)
 {
-    const QChar decimalSeparator = dvt::FormatSettings().DecimalSeparator;
     const qsizetype n = item.size();
     qsizetype i = 0;
     bool negative = false;
-    if (i < n && (item[i] == u'-' || item[i] == u'+'))
-        negative = item[i++] == u'-';
+    if (i < n && (item[i] == '-' || item[i] == '+'))
+        negative = item[i++] == '-';
     quint64 integer = 0;
     int digits = 0; // significant, those leading the integer part not counted
     int scale = 0;
     int mantissaDigits = 0;
-    bool point = false;
+    qsizetype point = -1; // where the decimal separator is
     for (; i < n; ++i) {
-        const QChar c = item[i];
+        const char c = item[i];
         if (isDigit(c)) {
             ++mantissaDigits;
-            if (digits > 0 || c != u'0' || point) {
+            if (digits > 0 || c != '0' || point >= 0) {
                 if (++digits <= 19)
-                    integer = integer * 10 + (c.unicode() - u'0');
+                    integer = integer * 10 + quint64(c - '0');
             }
-            if (point)
+            if (point >= 0)
                 --scale;
-        } else if (!point && (c == u'.' || c == decimalSeparator)) {
-            point = true;
+        } else if (point < 0 && c == '.') {
+            point = i;
+        } else if (point < 0 && item.sliced(i).startsWith(decimalSeparator.Bytes())) {
+            point = i;
+            i += decimalSeparator.Bytes().size() - 1;
         } else {
             break;
         }
@@ -452,7 +546,7 @@ bool readNumber(QStringView item, dvt::transfer::Value &value)
     // exact number, with the fraction's digits as its scale.
     constexpr auto Largest = quint64(std::numeric_limits<qint64>::max());
     const bool exact = digits <= 19 && integer <= Largest;
-    if (i == n && !point && !exact)
+    if (i == n && point < 0 && !exact)
         return false; // an integer beyond 64 bits, which the database refuses too
     if (i == n && exact) {
         value.kind = dvt::transfer::Value::Kind::Decimal;
@@ -460,9 +554,9 @@ bool readNumber(QStringView item, dvt::transfer::Value &value)
         value.scale = scale;
         return true;
     }
-    if (i < n && (item[i] == u'e' || item[i] == u'E')) {
+    if (i < n && (item[i] == 'e' || item[i] == 'E')) {
         ++i;
-        if (i < n && (item[i] == u'-' || item[i] == u'+'))
+        if (i < n && (item[i] == '-' || item[i] == '+'))
             ++i;
         const qsizetype exponentStart = i;
         while (i < n && isDigit(item[i]))
@@ -473,13 +567,14 @@ bool readNumber(QStringView item, dvt::transfer::Value &value)
     if (i != n)
         return false;
     // from_chars reads "." and no plus sign.
-    QByteArray ascii = item.toLatin1();
-    for (char &c : ascii) {
-        if (c == char(decimalSeparator.unicode()))
-            c = '.';
+    std::string ascii(item.data() + (item.front() == '+' ? 1 : 0), item.data() + n);
+    if (point >= 0) {
+        const qsizetype at = point - (item.front() == '+' ? 1 : 0);
+        ascii.replace(size_t(at), size_t(item[point] == '.' ? 1 : decimalSeparator.Bytes().size()),
+                      1, '.');
     }
-    const char *first = ascii.constData() + (ascii.startsWith('+') ? 1 : 0);
-    const char *last = ascii.constData() + ascii.size();
+    const char *first = ascii.data();
+    const char *last = first + ascii.size();
     double number = 0;
     const auto [end, error] = std::from_chars(first, last, number);
     if (error == std::errc::result_out_of_range) {
@@ -502,56 +597,57 @@ bool readNumber(QStringView item, dvt::transfer::Value &value)
 // Reads one item; false when it is no value. "||" becomes CR LF and then æ the
 // separator, in any item: a number written with the separator as its decimal
 // separator reads back.
-bool readValue(QStringView item, QChar separator, dvt::transfer::Value &value)
+bool readValue(QByteArrayView item, const Utf8Char &separator, const Utf8Char &decimalSeparator,
+               dvt::transfer::Value &value)
 {
     using Kind = dvt::transfer::Value::Kind;
-    if (!item.isEmpty() && (item.front().isSpace() || item.back().isSpace()))
-        item = item.trimmed();
-    QString substituted;
-    const auto isSubstitute = [](QChar c) { return c == u'|' || c == SeparatorSubstitute; };
-    if (std::any_of(item.begin(), item.end(), isSubstitute)) {
-        // Both in one pass, which gives what replacing every "||" and then
-        // every æ gives.
-        substituted.reserve(item.size());
-        qsizetype start = 0;
-        for (qsizetype i = 0; i < item.size(); ++i) {
-            const bool lineBreak = item[i] == u'|' && i + 1 < item.size() && item[i + 1] == u'|';
-            if (!lineBreak && item[i] != SeparatorSubstitute)
-                continue;
-            substituted += item.sliced(start, i - start);
-            if (lineBreak) {
-                substituted += u"\r\n";
-                ++i;
-            } else {
-                substituted += separator;
-            }
-            start = i + 1;
+    item = trimmed(item);
+    // Both substitutes in one pass, which gives what replacing every "||" and
+    // then every æ gives.
+    const std::string_view text(item.data(), size_t(item.size()));
+    constexpr std::string_view LineBreak = "||";
+    size_t lineBreak = text.find(LineBreak);
+    size_t substitute = text.find(SeparatorSubstituteUtf8);
+    if (lineBreak != text.npos || substitute != text.npos) {
+        std::string &substituted = value.buffer;
+        substituted.clear(); // keeps the capacity
+        size_t start = 0;
+        while (lineBreak != text.npos || substitute != text.npos) {
+            const size_t at = std::min(lineBreak, substitute);
+            substituted.append(text, start, at - start);
+            if (at == lineBreak)
+                substituted.append("\r\n");
+            else
+                substituted.append(separator.Bytes().data(), size_t(separator.Bytes().size()));
+            start = at + 2; // both are two bytes
+            if (lineBreak < start)
+                lineBreak = text.find(LineBreak, start);
+            if (substitute < start)
+                substitute = text.find(SeparatorSubstituteUtf8, start);
         }
-        substituted += item.sliced(start);
-        item = substituted;
+        substituted.append(text, start);
+        item = QByteArrayView(substituted.data(), qsizetype(substituted.size()));
     }
     const qsizetype n = item.size();
-    if (n >= 2 && item.front() == u'"' && item.back() == u'"') {
-        const QStringView inside = item.mid(1, n - 2);
-        if (std::find(inside.begin(), inside.end(), u'"') != inside.end())
+    if (n >= 2 && item.front() == '"' && item.back() == '"') {
+        const QByteArrayView inside = item.sliced(1, n - 2);
+        if (holds(inside, '"'))
             return false;
         value.kind = Kind::Text;
-        // The buffer of the value before is reused.
-        value.text.resize(inside.size());
-        std::copy(inside.begin(), inside.end(), value.text.begin());
+        value.text = inside;
         return true;
     }
     // Numbers, the most common unquoted values, before the words.
-    if (readNumber(item, value))
+    if (readNumber(item, decimalSeparator, value))
         return true;
-    if (item.compare(u"null", Qt::CaseInsensitive) == 0) {
+    if (item.compare("null", Qt::CaseInsensitive) == 0) {
         value.kind = Kind::Null;
         return true;
     }
-    const bool isTrue = item == u"Y" || item.compare(u"TRUE", Qt::CaseInsensitive) == 0;
-    if (isTrue || item == u"N" || item.compare(u"FALSE", Qt::CaseInsensitive) == 0) {
+    const bool isTrue = item == "Y" || item.compare("TRUE", Qt::CaseInsensitive) == 0;
+    if (isTrue || item == "N" || item.compare("FALSE", Qt::CaseInsensitive) == 0) {
         value.kind = Kind::Text;
-        value.text = isTrue ? u"TRUE"_s : u"FALSE"_s;
+        value.text = isTrue ? "TRUE" : "FALSE";
         return true;
     }
     return false;
@@ -568,15 +664,17 @@ LineReader::LineReader(const QString &fileName, TTextEncoding encoding)
         raiseInOutError(u"Cannot open"_s, m_file);
     if (m_encoding == TTextEncoding::Detect) {
         m_encoding = IsValidUtf8() ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
+        // Lines in what was checked are not checked again.
+        if (m_encoding == TTextEncoding::Utf8)
+            m_checked = m_file.pos();
         m_buffer.clear();
+        m_bufferStart = 0;
         m_next = 0;
         m_atEnd = false;
         if (!m_file.seek(0))
             raiseInOutError(u"Cannot read"_s, m_file);
     }
     Fill();
-    if (m_encoding == TTextEncoding::Utf8 && m_buffer.startsWith("\xEF\xBB\xBF"))
-        m_next = 3;
 }
 
 // Reads the whole file, block by block; a character cut by the end of a block
@@ -601,7 +699,7 @@ bool LineReader::IsValidUtf8()
     return true;
 }
 
-bool LineReader::Next(QString &line, bool &decoded)
+bool LineReader::Next(QByteArrayView &line, bool &decoded)
 {
     qsizetype end;
     // A long line is searched for its end once, block by block.
@@ -618,26 +716,25 @@ bool LineReader::Next(QString &line, bool &decoded)
     qsizetype length = end - m_next;
     if (length > 0 && end < m_buffer.size() && m_buffer[end - 1] == '\r')
         --length;
-    const char *bytes = m_buffer.constData() + m_next;
+    QByteArrayView bytes(m_buffer.constData() + m_next, length);
     m_next = end + 1;
     ++m_lineNumber;
     if (m_encoding == TTextEncoding::Windows1252) {
-        decodeWindows1252(bytes, length, line);
+        convertWindows1252(bytes, m_converted);
+        line = m_converted;
         decoded = true;
         return true;
     }
-    decoded = QUtf8StringView(bytes, length).isValidUtf8();
-    // Into the line's buffer: no allocation per line.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    line.resize(decoded ? decoder.requiredSpace(length) : 0);
-    if (decoded)
-        line.truncate(decoder.appendToBuffer(line.data(), QByteArrayView(bytes, length))
-                      - line.constData());
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    decoded = m_bufferStart + end <= m_checked || QUtf8StringView(bytes).isValidUtf8();
+    line = decoded ? bytes : QByteArrayView();
     return true;
 }
 
 void LineReader::Fill()
 {
+    m_bufferStart += m_next;
     m_buffer.remove(0, m_next);
     m_next = 0;
     const qsizetype size = m_buffer.size();
@@ -649,38 +746,42 @@ void LineReader::Fill()
     m_atEnd = read == 0;
 }
 
-Header MatchHeader(QStringView line, QChar separator, const QList<TFieldDef> &fields)
+Header MatchHeader(QByteArrayView line, QChar separator, const QList<TFieldDef> &fields)
 {
     Header header;
-    ItemSplitter names(line, separator);
-    QStringView name;
-    while (names.Next(name) && !name.isEmpty()) {
+    const Utf8Char separatorBytes(separator);
+    ItemSplitter names(line, separatorBytes);
+    QByteArrayView item;
+    while (names.Next(item) && !item.isEmpty()) {
+        const QString name = QString::fromUtf8(item);
         const bool known = std::any_of(fields.cbegin(), fields.cend(), [&](const TFieldDef &field) {
             return name.compare(field.Name, Qt::CaseInsensitive) == 0;
         });
         header.Place.push_back(known ? int(header.Columns.size()) : -1);
         if (known)
-            header.Columns.append(name.toString());
+            header.Columns.append(name);
     }
     header.Items = qsizetype(header.Place.size());
     return header;
 }
 
-bool ReadValues(QStringView line, QChar separator, const Header &header, std::vector<Value> &values,
-                QString &reason)
+bool ReadValues(QByteArrayView line, QChar separator, const Header &header,
+                std::vector<Value> &values, QString &reason)
 {
+    const Utf8Char separatorBytes(separator);
+    const Utf8Char decimalSeparator(FormatSettings().DecimalSeparator);
     // A line with too few items is refused for that, whatever its items hold;
     // they are counted only for a line that is refused.
     const auto refuseShortLine = [&] {
-        const qsizetype count = line.count(separator) + 1;
+        const qsizetype count = line.count(separatorBytes.Bytes()) + 1;
         if (count >= header.Items)
             return false;
         reason = u"The line has %1 items, the header %2"_s.arg(count).arg(header.Items);
         return true;
     };
     values.resize(size_t(header.Columns.size()));
-    ItemSplitter items(line, separator);
-    QStringView item;
+    ItemSplitter items(line, separatorBytes);
+    QByteArrayView item;
     for (qsizetype k = 0; k < header.Items; ++k) {
         if (!items.Next(item)) {
             refuseShortLine();
@@ -689,10 +790,10 @@ bool ReadValues(QStringView line, QChar separator, const Header &header, std::ve
         const int place = header.Place[size_t(k)];
         if (place < 0)
             continue;
-        if (!readValue(item, separator, values[size_t(place)])) {
+        if (!readValue(item, separatorBytes, decimalSeparator, values[size_t(place)])) {
             if (!refuseShortLine())
-                reason = u"Item %1 (%2) is not a value: %3"_s.arg(k + 1).arg(header.Columns[place],
-                                                                             item.left(80));
+                reason = u"Item %1 (%2) is not a value: %3"_s.arg(k + 1).arg(
+                    header.Columns[place], QString::fromUtf8(item).left(80));
             return false;
         }
     }
@@ -713,7 +814,7 @@ public:
 
     // False when no row can be stored: the table cannot be read, or the header
     // names none of its columns.
-    bool ReadHeader(QStringView line)
+    bool ReadHeader(QByteArrayView line)
     {
         QString reason;
         if (m_query.Prepare(u"select * from "_s + m_table)) {
@@ -733,7 +834,7 @@ public:
     }
 
     // False when the import must stop: the connection is lost for good.
-    bool Insert(QStringView line, qint64 number)
+    bool Insert(QByteArrayView line, qint64 number)
     {
         QString reason;
         if (!dvt::transfer::ReadValues(line, m_separator, m_header, m_values, reason)) {
@@ -837,7 +938,7 @@ private:
                 m_insert.SetParamNull(i);
                 break;
             case Kind::Text:
-                m_insert.SetParamText(i, value.text);
+                m_insert.SetParamUtf8(i, value.text);
                 break;
             case Kind::Decimal:
                 m_insert.SetParamInteger(i, value.integer, value.scale);
@@ -879,9 +980,9 @@ private:
         using Kind = dvt::transfer::Value::Kind;
         if (value.kind != Kind::Decimal && value.kind != Kind::Double)
             return;
-        const double code = value.kind == Kind::Double
-                                ? value.number
-                                : double(value.integer) * std::pow(10.0, value.scale);
+        double code = value.kind == Kind::Double ? value.number : double(value.integer);
+        if (value.kind == Kind::Decimal && value.scale != 0)
+            code *= std::pow(10.0, value.scale);
         if (!m_highestCode || code > *m_highestCode)
             m_highestCode = code;
     }
@@ -952,13 +1053,16 @@ void dvImport(const QString &table, const QString &fileName, QChar separator, bo
     result = {};
     dvt::transfer::LineReader file(dataFileName(table, fileName), encoding);
     Importer importer(table, separator, result);
-    QString line;
+    QByteArrayView line;
+    QByteArray unscrambled;
     bool decoded = false;
     const auto next = [&] {
         if (!file.Next(line, decoded))
             return false;
-        if (decoded && scrambled)
-            line = dvDeCrypt(line, 0);
+        if (decoded && scrambled) {
+            unscrambled = dvDeCrypt(QString::fromUtf8(line), 0).toUtf8();
+            line = unscrambled;
+        }
         return true;
     };
     const QString notDecoded = u"The line is not valid UTF-8"_s;
@@ -966,7 +1070,7 @@ void dvImport(const QString &table, const QString &fileName, QChar separator, bo
     if (hasHeader && !decoded) {
         importer.Refuse(1, notDecoded);
         result.Stopped = true;
-    } else if (!importer.ReadHeader(hasHeader ? QStringView(line) : QStringView())) {
+    } else if (!importer.ReadHeader(hasHeader ? line : QByteArrayView())) {
         result.Stopped = true;
     }
     while (!result.Stopped && next()) {

@@ -864,6 +864,14 @@ void Statement::setParamText(int index, const QString &text)
         param.text.truncate(end - param.text.constData());
 }
 
+void Statement::setParamUtf8(int index, QByteArrayView text)
+{
+    Param &param = m_paramValues[index];
+    param.kind = Param::Kind::Text;
+    param.text.resize(text.size()); // within the capacity of the value before
+    std::copy(text.begin(), text.end(), param.text.begin());
+}
+
 void Statement::setParamInteger(int index, qint64 value, int scale)
 {
     Param &param = m_paramValues[index];

@@ -177,6 +177,7 @@ public:
     int paramCount() const { return m_params ? m_params->sqld : 0; }
     void setParamNull(int index);
     void setParamText(int index, const QString &text);
+    void setParamUtf8(int index, QByteArrayView text);
     void setParamInteger(int index, qint64 value, int scale = 0); // value × 10^scale
     void setParamFloat(int index, double value);
 

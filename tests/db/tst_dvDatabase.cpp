@@ -1158,6 +1158,11 @@ private Q_SLOTS:
         row("line feeds alone, no end", h + "1;\"a\";\n2;\"b\";", "1 a 9 2 b 9", "", "");
         row("quoted separator is split", h + "1;\"a;b\";\r\n", "", "2", "not a value: \"a");
         row("blanks around the items", h + " 1 ; \" a \" ;\r\n", "1 a 9", "", "");
+        row("other spaces around the items",
+            h
+                + "\xC2\xA0"
+                  "1\xE3\x80\x80;\t\xE2\x80\x83\"a\"\xC2\x85;\r\n",
+            "1 a 9", "", "");
         // Columns by name in any letter case; other items skipped whatever they
         // hold; QTY, not in the file, keeps its default.
         row("columns by name", "name;EXTRA;id;\r\n\"a\";\"x\";1;\r\n\"b\";garbage(;2;\r\n",
@@ -1201,26 +1206,30 @@ private Q_SLOTS:
 
     void importReadsTheFileEncoding_data()
     {
-        QTest::addColumn<QByteArray>("file"); // the data lines, after "ID;NAME;"
-        QTest::addColumn<int>("encoding");    // dvt::TTextEncoding
-        QTest::addColumn<QString>("stored");  // isql-fb's view of NAME by ID
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("encoding");   // dvt::TTextEncoding
+        QTest::addColumn<QString>("stored"); // isql-fb's view of NAME by ID
         QTest::addColumn<QString>("refused");
         const auto row = [](const char *name, const QByteArray &file, dvt::TTextEncoding encoding,
                             const QString &stored, const char *refused) {
             QTest::newRow(name) << file << int(encoding) << stored << QString::fromLatin1(refused);
         };
         using E = dvt::TTextEncoding;
+        const QByteArray header = "ID;NAME;\r\n";
+        const QByteArray bom = "\xEF\xBB\xBF";
         const QByteArray utf8 = "1;\"caf\xC3\xA9 \xE2\x82\xAC\";\r\n";
         const QByteArray legacy = "2;\"caf\xE9 \x80 \x93\x81\";\r\n";
-        row("UTF-8", utf8, E::Detect, u"café €"_s, "");
-        row("UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, E::Detect, u"café €"_s, "");
-        row("Windows-1252", legacy, E::Detect, u"café € “\u0081"_s, "");
+        row("UTF-8", header + utf8, E::Detect, u"café €"_s, "");
+        row("UTF-8 with a byte-order mark", bom + header + utf8, E::Detect, u"café €"_s, "");
+        row("joined from two files with marks", bom + header + utf8 + bom + "3;\"b\";", E::Utf8,
+            u"café € b"_s, "");
+        row("Windows-1252", header + legacy, E::Detect, u"café € “\u0081"_s, "");
         // One stray byte makes the whole file Windows-1252.
-        row("mixed: read as Windows-1252", utf8 + legacy, E::Detect, u"cafÃ© â‚¬ café € “\u0081"_s,
-            "");
-        row("UTF-8 asked for, a line is not", utf8 + legacy, E::Utf8, u"café €"_s, "3");
-        row("Windows-1252 asked for", utf8, E::Windows1252, u"cafÃ© â‚¬"_s, "");
-        row("a character cut at the end", "1;\"a\";\r\n\xC3", E::Detect, u"a"_s, "3");
+        row("mixed: read as Windows-1252", header + utf8 + legacy, E::Detect,
+            u"cafÃ© â‚¬ café € “\u0081"_s, "");
+        row("UTF-8 asked for, a line is not", header + utf8 + legacy, E::Utf8, u"café €"_s, "3");
+        row("Windows-1252 asked for", header + utf8, E::Windows1252, u"cafÃ© â‚¬"_s, "");
+        row("a character cut at the end", header + "1;\"a\";\r\n\xC3", E::Detect, u"a"_s, "3");
     }
 
     // A file that is not UTF-8 keeps its characters; nothing becomes U+FFFD.
@@ -1231,7 +1240,7 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(QString, refused);
         QVERIFY(m_f->create(u"create table T (ID integer, NAME varchar(20));"_s));
-        QVERIFY(writeFile(m_f->file(u"T.dat"_s), "ID;NAME;\r\n" + file));
+        QVERIFY(writeFile(m_f->file(u"T.dat"_s), file));
         dvt::TImportReport report;
         dvImport(u"T"_s, m_f->file(u"T.dat"_s), u';', false, &report, dvt::TTextEncoding(encoding));
         QStringList lines;
@@ -1266,6 +1275,25 @@ private Q_SLOTS:
         const QString file = m_f->file(u"T.dat"_s);
         QVERIFY(writeFile(file, bytes));
         QCOMPARE(dvt::transfer::LineReader(file, dvt::TTextEncoding::Detect).Encoding(), encoding);
+    }
+
+    // Detection checks the file as it was when opened; what is written to it
+    // afterwards is checked line by line.
+    void lineReaderChecksWhatGrewAfterDetection()
+    {
+        const QString name = m_f->file(u"T.dat"_s);
+        QVERIFY(writeFile(name, "ID;\r\n1;\r\n"));
+        dvt::transfer::LineReader reader(name, dvt::TTextEncoding::Detect);
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::Append));
+        QCOMPARE(file.write("2\xE9;\r\n3;\r\n"), 9);
+        file.close();
+        QStringList lines;
+        QByteArrayView line;
+        bool decoded = false;
+        while (reader.Next(line, decoded))
+            lines << (decoded ? QString::fromUtf8(line) : u"?"_s);
+        QCOMPARE(lines, (QStringList{u"ID;"_s, u"1;"_s, u"?"_s, u"3;"_s}));
     }
 
     void importStoresNothingFromAForeignFile_data()
