@@ -12,8 +12,10 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -114,12 +116,45 @@ Form formOf(dvt::TFieldType type)
     return Form::Null;
 }
 
-// Lines are built and collected in std::string, which appends more cheaply than
-// QByteArray.
-void append(std::string &to, QByteArrayView bytes)
+// Bytes appended with no call but to memcpy, which std::string and QByteArray
+// do not offer: an export appends some twenty pieces to every line.
+class ByteBuffer
 {
-    to.append(bytes.data(), size_t(bytes.size()));
-}
+public:
+    const char *Data() const { return m_data.get(); }
+    qsizetype Size() const { return m_size; }
+    void Clear() { m_size = 0; } // keeps the capacity
+
+    void Append(QByteArrayView bytes)
+    {
+        if (bytes.isEmpty())
+            return;
+        Reserve(bytes.size());
+        std::memcpy(m_data.get() + m_size, bytes.data(), size_t(bytes.size()));
+        m_size += bytes.size();
+    }
+
+    void Append(char c)
+    {
+        Reserve(1);
+        m_data[m_size++] = c;
+    }
+
+    void Reserve(qsizetype more)
+    {
+        if (m_size + more <= m_capacity)
+            return;
+        m_capacity = std::max(m_capacity * 2, m_size + more);
+        auto data = std::make_unique_for_overwrite<char[]>(size_t(m_capacity));
+        std::copy_n(m_data.get(), m_size, data.get());
+        m_data = std::move(data);
+    }
+
+private:
+    std::unique_ptr<char[]> m_data;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
+};
 
 // A line is built as UTF-8 straight from the database's bytes: the values that
 // stand in the file as they are stored (texts, memos) are never converted to
@@ -133,13 +168,20 @@ public:
               QString(separator == u'|' ? SeparatorSubstitute : QChar(u'|')).repeated(2).toUtf8())
         , m_dateSeparator(QString(dvt::FormatSettings().DateSeparator).toUtf8())
         , m_timeSeparator(QString(dvt::FormatSettings().TimeSeparator).toUtf8())
-    {}
+    {
+        const auto mark = [](std::array<bool, 256> &bytes, char c) {
+            bytes[static_cast<unsigned char>(c)] = true;
+        };
+        mark(m_special[0], m_separator.front());
+        m_special[1] = m_special[0];
+        for (const char c : {'"', '\r', '\n'})
+            mark(m_special[1], c);
+    }
 
-    // The line built, valid until it changes.
-    QByteArrayView Text() const { return QByteArrayView(m_line.data(), qsizetype(m_line.size())); }
-    void Clear() { m_line.clear(); } // keeps the capacity
+    // Where the values are appended, from here on.
+    void AppendTo(ByteBuffer &line) { m_line = &line; }
 
-    void AppendSeparator() { append(m_line, m_separator); }
+    void AppendSeparator() { m_line->Append(m_separator); }
 
     // A value with the separator written as æ.
     void AppendPlain(QByteArrayView value) { Append(value, false); }
@@ -150,9 +192,9 @@ public:
     // line break becomes "ææ".
     void AppendQuoted(QByteArrayView value)
     {
-        m_line += '"';
+        m_line->Append('"');
         Append(value, true);
-        m_line += '"';
+        m_line->Append('"');
     }
 
     void AppendValue(const TdvQuery &query, int field, Form form)
@@ -261,34 +303,68 @@ private:
 
     void Append(QByteArrayView value, bool quoted)
     {
+        const std::array<bool, 256> &special = m_special[quoted];
         const char first = m_separator.front();
+        const char *data = value.data();
+        const qsizetype n = value.size();
         qsizetype start = 0;
-        for (qsizetype i = 0; i < value.size(); ++i) {
-            const char c = value[i];
-            const bool special = c == first || (quoted && (c == '"' || c == '\r' || c == '\n'));
-            if (!special)
+        qsizetype i = 0;
+        while (i < n) {
+            if (i + 8 <= n && !HoldsSpecial(data + i, quoted)) {
+                i += 8;
                 continue;
-            if (c == first && !value.sliced(i).startsWith(m_separator))
-                continue; // the first byte of another character
-            append(m_line, value.sliced(start, i - start));
-            if (c == first) {
-                m_line += SeparatorSubstituteUtf8;
-                i += m_separator.size() - 1;
-            } else if (c == '\r' || c == '\n') {
-                if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
-                    ++i;
-                append(m_line, m_lineBreak);
             }
-            start = i + 1;
+            // One of the next eight bytes, or of the last few, may be special.
+            const qsizetype end = std::min(i + 8, n);
+            while (i < end && !special[static_cast<unsigned char>(data[i])])
+                ++i;
+            if (i == end)
+                continue;
+            const char c = data[i];
+            if (c == first && !value.sliced(i).startsWith(m_separator)) {
+                ++i; // the first byte of another character
+                continue;
+            }
+            m_line->Append(value.sliced(start, i - start));
+            if (c == first) {
+                m_line->Append(SeparatorSubstituteUtf8);
+                i += m_separator.size();
+            } else if (c == '\r' || c == '\n') {
+                m_line->Append(m_lineBreak);
+                i += c == '\r' && i + 1 < n && data[i + 1] == '\n' ? 2 : 1;
+            } else {
+                ++i; // a double quote, deleted
+            }
+            start = i;
         }
-        append(m_line, value.sliced(start));
+        m_line->Append(value.sliced(start));
+    }
+
+    // Whether eight bytes hold one that Append looks at, tested all at once: a
+    // byte equal to c is a zero byte of the word xor c repeated.
+    bool HoldsSpecial(const char *bytes, bool quoted) const
+    {
+        constexpr std::uint64_t Ones = 0x0101010101010101;
+        std::uint64_t word;
+        std::memcpy(&word, bytes, sizeof word);
+        const auto zeroBytes = [&](char c) {
+            const std::uint64_t v = word ^ (Ones * static_cast<unsigned char>(c));
+            return (v - Ones) & ~v & (Ones << 7);
+        };
+        std::uint64_t found = zeroBytes(m_separator.front());
+        if (quoted)
+            found |= zeroBytes('"') | zeroBytes('\r') | zeroBytes('\n');
+        return found != 0;
     }
 
     QByteArray m_separator; // UTF-8
+    // The bytes Append looks at: the separator's first, and in a quoted value
+    // also the quote and the line breaks.
+    std::array<bool, 256> m_special[2] = {};
     QByteArray m_lineBreak; // "||", or "ææ" with "|" as the separator
     QByteArray m_dateSeparator;
     QByteArray m_timeSeparator;
-    std::string m_line;
+    ByteBuffer *m_line = nullptr;
 };
 
 // The lines of a data file, UTF-8 with CR LF, written to a new file that replaces
@@ -302,18 +378,21 @@ public:
         m_file.setDirectWriteFallback(true); // a folder where no new file can be made
         if (!m_file.open(QIODevice::WriteOnly))
             raiseInOutError(u"Cannot create"_s, m_file);
-        m_buffer.reserve(BlockSize + BlockSize / 4);
+        m_buffer.Reserve(BlockSize + BlockSize / 4);
     }
 
-    // A line of UTF-8 text without its end.
-    void Write(QByteArrayView line)
+    // Where the next line is appended, in UTF-8 without its end: the file's
+    // buffer itself, unless the line is scrambled as a whole. EndLine ends it.
+    ByteBuffer &Line() { return m_scrambled ? m_line : m_buffer; }
+
+    void EndLine()
     {
-        if (m_scrambled)
-            append(m_buffer, dvEnCrypt(QString::fromUtf8(line), 0).toUtf8());
-        else
-            append(m_buffer, line);
-        m_buffer += "\r\n";
-        if (m_buffer.size() >= BlockSize)
+        if (m_scrambled) {
+            m_buffer.Append(dvEnCrypt(QString::fromUtf8(m_line.Data(), m_line.Size()), 0).toUtf8());
+            m_line.Clear();
+        }
+        m_buffer.Append("\r\n");
+        if (m_buffer.Size() >= BlockSize)
             Flush();
     }
 
@@ -327,14 +406,15 @@ public:
 private:
     void Flush()
     {
-        if (m_file.write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size()))
+        if (m_file.write(m_buffer.Data(), m_buffer.Size()) != m_buffer.Size())
             raiseInOutError(u"Cannot write"_s, m_file);
-        m_buffer.clear(); // keeps the capacity
+        m_buffer.Clear();
     }
 
     QSaveFile m_file; // discarded unless committed
     bool m_scrambled;
-    std::string m_buffer;
+    ByteBuffer m_buffer;
+    ByteBuffer m_line; // a line to scramble
 };
 
 // --- Reading ----------------------------------------------------------------------
@@ -1016,20 +1096,21 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
         header += field.Name;
         header += separator;
     }
-    file.Write(header.toUtf8());
+    file.Line().Append(header.toUtf8());
+    file.EndLine();
 
     EventPump events;
     std::vector<Form> forms;
     for (const dvt::TFieldDef &field : fields)
         forms.push_back(formOf(field.DataType));
     LineBuilder line(separator);
+    line.AppendTo(file.Line());
     while (!query.Eof()) {
-        line.Clear();
         for (int i = 0; i < int(forms.size()); ++i) {
             line.AppendValue(query, i, forms[size_t(i)]);
             line.AppendSeparator();
         }
-        file.Write(line.Text());
+        file.EndLine();
         query.Next();
         events.Tick();
     }

@@ -759,6 +759,11 @@ Cell Statement::cell(int index) const
         cell.data = var.sqldata;
         cell.length = var.sqllen;
         if (!isOctets(column)) {
+            // A CHAR in UTF-8 is padded to four bytes a character: eight blanks
+            // at a time first.
+            constexpr char Blanks[] = "        ";
+            while (cell.length >= 8 && std::memcmp(cell.data + cell.length - 8, Blanks, 8) == 0)
+                cell.length -= 8;
             while (cell.length > 0 && cell.data[cell.length - 1] == ' ')
                 --cell.length;
         }

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
@@ -80,29 +81,96 @@ void normalize(Decimal &d)
     }
 }
 
+// The significant digits of a finite, positive value, exactly rounded (to
+// nearest, ties to even), without trailing zeros: |value| = 0.d1d2d3... ×
+// 10^exponent. Answers how many digits there are.
+//
+// Most values take a fast path: scaled by a power of ten in long double, the
+// digits are an integer whose rounding is off by at most 2^-64 of it, less than
+// 1e-4 at 15 digits; only a value that close to a tie is left to to_chars, which
+// decides from the exact value, as are values beyond the powers of ten that long
+// double holds exactly. An export writes every floating-point value this way,
+// and to_chars with a precision costs several times as much.
+int significantDigits(double value, std::array<char, SignificantDigits> &digits, int &exponent)
+{
+    using Wide = long double;
+    constexpr int PowerCount = 28; // 10^27 = 5^27 × 2^27 fits a 64-bit mantissa
+    static constexpr auto Powers = [] {
+        std::array<Wide, PowerCount> powers{};
+        Wide power = 1;
+        for (Wide &p : powers) {
+            p = power;
+            power *= 10;
+        }
+        return powers;
+    }();
+    constexpr std::uint64_t Lowest = 100'000'000'000'000; // 10^(SignificantDigits - 1)
+    static_assert(SignificantDigits == 15);
+
+    std::uint64_t whole = 0;
+    bool exact = false;
+    // The power of ten of the first digit, from the binary exponent: this or one
+    // more (log10(2) < 78913 / 2^18).
+    const int binaryPower = std::ilogb(value);
+    int power = binaryPower * 78913 >> 18;
+    if constexpr (std::numeric_limits<Wide>::digits >= 64) {
+        for (int attempt = 0; attempt < 2 && !exact; ++attempt) {
+            const int scale = SignificantDigits - 1 - power;
+            if (scale <= -PowerCount || scale >= PowerCount)
+                break;
+            const Wide scaled = scale >= 0 ? Wide(value) * Powers[size_t(scale)]
+                                           : Wide(value) / Powers[size_t(-scale)];
+            if (scaled < Wide(Lowest)) {
+                --power;
+                continue;
+            }
+            if (scaled >= Wide(Lowest) * 10) {
+                ++power;
+                continue;
+            }
+            whole = std::uint64_t(std::int64_t(scaled)); // the signed conversion is the cheaper
+            const Wide fraction = scaled - Wide(whole);
+            if (std::fabs(fraction - Wide(0.5)) < Wide(1e-4)) // a tie, or too near one
+                break;
+            whole += fraction > Wide(0.5);
+            if (whole == Lowest * 10) {
+                whole = Lowest;
+                ++power;
+            }
+            exact = true;
+        }
+    }
+    if (exact) {
+        std::to_chars(digits.data(), digits.data() + digits.size(), whole);
+    } else {
+        // "d.dddde±xx"
+        char text[32];
+        const char *end = std::to_chars(text, text + sizeof text, value,
+                                        std::chars_format::scientific, SignificantDigits - 1)
+                              .ptr;
+        const char *p = text;
+        for (int n = 0; p != end && *p != 'e'; ++p) {
+            if (*p != '.')
+                digits[size_t(n++)] = *p;
+        }
+        std::from_chars(p + (p[1] == '+' ? 2 : 1), end, power);
+    }
+    exponent = power + 1;
+    int count = SignificantDigits;
+    while (count > 0 && digits[size_t(count - 1)] == '0')
+        --count;
+    return count;
+}
+
 Decimal toDecimal(double value)
 {
     Decimal d;
     if (value == 0)
         return d;
     d.negative = std::signbit(value);
-    // "d.dddde±xx": exactly rounded to the significant digits.
-    std::array<char, 64> buf{};
-    const auto end = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
-                                   std::chars_format::scientific, SignificantDigits - 1)
-                         .ptr;
-    const char *p = buf.data();
-    for (; p != end && *p != 'e'; ++p) {
-        if (*p != '.')
-            d.digits += *p;
-    }
-    int exponent = 0;
-    const char *expStart = p + 1;
-    if (expStart != end && *expStart == '+')
-        ++expStart;
-    std::from_chars(expStart, end, exponent);
-    d.exponent = exponent + 1;
-    normalize(d);
+    std::array<char, SignificantDigits> digits;
+    const int count = significantDigits(std::fabs(value), digits, d.exponent);
+    d.digits.assign(digits.data(), size_t(count));
     return d;
 }
 
@@ -439,22 +507,9 @@ int FiniteFloatToStr(double value, std::array<char16_t, MaxFloatText> &out)
     }
     // What toDecimal, plainDigits and scientificDigits give, in buffers of its
     // own: an export calls this for every floating-point value it writes.
-    char text[32];
-    const char *end = std::to_chars(text, text + sizeof text, std::fabs(value),
-                                    std::chars_format::scientific, SignificantDigits - 1)
-                          .ptr;
-    char digits[SignificantDigits];
-    int count = 0;
-    const char *p = text;
-    for (; p != end && *p != 'e'; ++p) {
-        if (*p != '.')
-            digits[count++] = *p;
-    }
-    int exponent = 0; // of 0.d1d2d3...
-    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
-    ++exponent;
-    while (count > 0 && digits[count - 1] == '0')
-        --count;
+    std::array<char, SignificantDigits> digits;
+    int exponent = 0;
+    const int count = significantDigits(std::fabs(value), digits, exponent);
     const auto digitAt = [&](int i) { return char16_t(i >= 0 && i < count ? digits[i] : '0'); };
     const char16_t point = FormatSettings().DecimalSeparator.unicode();
     int n = 0;

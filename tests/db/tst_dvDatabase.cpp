@@ -872,6 +872,9 @@ private Q_SLOTS:
         row("empty memo", memo, u"''"_s, "\"\";");
         row("memo null", memo, u"null"_s, "null;");
         row("memo: bar as separator", memo, sqlText(u"a\r\nb|c"_s), "\"aææbæc\"|");
+        // Beyond the first eight bytes, which are looked at together.
+        row("memo: long", memo, sqlText(u"abcdefghij;klmnopqrstuvw\r\nxyz\"q\"0123456789;"_s),
+            "\"abcdefghijæklmnopqrstuvw||xyzq0123456789æ\";");
         row("integer null is 0", "integer", u"null"_s, "0;");
         row("integer with the separator", "integer", u"-42"_s, "æ42-");
         row("double small", "double precision", u"0.000001"_s, "1E-6;");

@@ -4,8 +4,11 @@
 #include <QTest>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <type_traits>
 #include <utility>
 
@@ -806,6 +809,51 @@ private Q_SLOTS:
         QFETCH(Number, call);
         QFETCH(double, expected);
         QCOMPARE(call(), expected);
+    }
+
+    // FloatToStr's 15 digits against C's own exact rounding ("%.14e"); two
+    // different 15-digit decimals never read back as the same double.
+    void floatToStrRoundsExactly_data()
+    {
+        QTest::addColumn<Number>("next"); // a value each call
+        const auto random = [] { return std::make_shared<QRandomGenerator>(20261206); };
+        // Any digits, at magnitudes from 1e-25 to 1e45.
+        QTest::newRow("ordinary") << Number([g = random()] {
+            return (g->generateDouble() - 0.5) * std::pow(10.0, g->bounded(-25, 46));
+        });
+        // 16 digits ending in 5: the doubles nearest to a tie of the 15th digit.
+        QTest::newRow("near ties") << Number([g = random()] {
+            const quint64 digits =
+                g->bounded(quint64(100'000'000'000'000), quint64(999'999'999'999'999));
+            return QByteArray::number(digits * 10 + 5)
+                .append('e')
+                .append(QByteArray::number(g->bounded(-30, 30)))
+                .toDouble();
+        });
+        // Around the powers of ten, where the first digit's place changes.
+        QTest::newRow("near powers of ten") << Number([g = random()] {
+            const double power = std::pow(10.0, g->bounded(-30, 45));
+            const double around[] = {std::nextafter(power, 0.0), power,
+                                     std::nextafter(power, 1e300), power * (1 - 4e-16),
+                                     power * 0.9999999999999995};
+            return around[g->bounded(5)];
+        });
+        QTest::newRow("fractions") << Number(
+            [g = random()] { return g->bounded(1000000) * 1.25 + g->bounded(1000000) / 7.0; });
+    }
+
+    void floatToStrRoundsExactly()
+    {
+        QFETCH(Number, next);
+        for (int i = 0; i < 50000; ++i) {
+            const double value = next();
+            const QString text = dvt::FloatToStr(value);
+            char exact[32];
+            std::snprintf(exact, sizeof exact, "%.14e", value);
+            const double expected = std::strtod(exact, nullptr);
+            if (text.toDouble() != expected)
+                QFAIL(qPrintable(u"%1 gives %2"_s.arg(value, 0, 'g', 17).arg(text)));
+        }
     }
 
     void minMaxNumbers()
