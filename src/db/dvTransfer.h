@@ -75,7 +75,8 @@ enum class TTextEncoding {
     // UTF-8 when the whole file is valid UTF-8 (what dvExport writes), otherwise
     // Windows-1252, the single-byte encoding that files of older systems use.
     Detect,
-    // UTF-8 only: a line that is not valid UTF-8 is refused.
+    // UTF-8 only: a line that is not valid UTF-8 is refused. In UTF-8 a
+    // byte-order mark that starts a line is skipped.
     Utf8,
     // Windows-1252: every byte is one character (the five bytes that encoding
     // leaves undefined read as the control characters of the same number).
