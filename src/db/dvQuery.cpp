@@ -243,7 +243,7 @@ int TdvQuery::ParamCount() const
 
 bool TdvQuery::ValidParam(int index) const
 {
-    return index >= 0 && index < ParamCount();
+    return index >= 0 && m_cursor->isPrepared() && index < m_cursor->statement().paramCount();
 }
 
 void TdvQuery::SetParamNull(int index)

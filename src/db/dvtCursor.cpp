@@ -18,6 +18,8 @@ const QString statementReturnsNoRows =
 template<typename Send>
 bool logged(const Session &session, const QString &sql, Status &status, Send &&send)
 {
+    if (!session.statementLogWanted())
+        return send();
     QElapsedTimer timer;
     timer.start();
     const bool done = send();

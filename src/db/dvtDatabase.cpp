@@ -1,6 +1,7 @@
 #include "dvtDatabase.h"
 
 #include <QHash>
+#include <QMetaMethod>
 
 #include <vector>
 
@@ -103,10 +104,16 @@ bool TDatabase::Open()
         return false;
     }
     m_lastError.clear();
-    m_session->setStatementLog([this](const QString &sql, const fb::Status &result, qint64 msecs) {
-        reportStatement(sql, !result.failed(), msecs,
-                        result.failed() ? result.message() : QString());
-    });
+    m_session->setStatementLog(
+        [this](const QString &sql, const fb::Status &result, qint64 msecs) {
+            reportStatement(sql, !result.failed(), msecs,
+                            result.failed() ? result.message() : QString());
+        },
+        [this] {
+            static const QMetaMethod executed =
+                QMetaMethod::fromSignal(&TDatabase::statementExecuted);
+            return lcSql().isDebugEnabled() || isSignalConnected(executed);
+        });
     qCDebug(lcDb) << objectName() << "connected to" << target;
     Q_EMIT connectedChanged(true);
     return true;

@@ -55,14 +55,20 @@ public:
     void remove(SessionUser *user);
 
     // Told of every statement sent on this session: its text, its outcome and
-    // how long it took, in milliseconds.
+    // how long it took, in milliseconds; while `wanted` answers true, since
+    // timing and reporting a statement nobody hears of costs a bulk insert more
+    // than its parameters do.
     using StatementLog =
         std::function<void(const QString &sql, const Status &status, qint64 msecs)>;
-    void setStatementLog(StatementLog log) { m_log = std::move(log); }
+    void setStatementLog(StatementLog log, std::function<bool()> wanted)
+    {
+        m_log = std::move(log);
+        m_logWanted = std::move(wanted);
+    }
+    bool statementLogWanted() const { return m_log && (!m_logWanted || m_logWanted()); }
     void logStatement(const QString &sql, const Status &status, qint64 msecs) const
     {
-        if (m_log)
-            m_log(sql, status, msecs);
+        m_log(sql, status, msecs);
     }
 
 private:
@@ -73,6 +79,7 @@ private:
     std::unique_ptr<Transaction> m_transaction;
     std::vector<SessionUser *> m_users;
     StatementLog m_log;
+    std::function<bool()> m_logWanted;
 };
 
 } // namespace dvt::fb
