@@ -431,8 +431,6 @@ private Q_SLOTS:
         QCOMPARE(changes.count(), 3); // 99, then erased (0)
     }
 
-    // A key edit without its table, code or description column looks nothing
-    // up and says so.
     // The pick list has the pop-ups' window menu: a right click on it offers the
     // About box.
     void pickListWindowMenu()
@@ -460,6 +458,8 @@ private Q_SLOTS:
         QCOMPARE(entry, u"&About..."_s);
     }
 
+    // A key edit without its table, code or description column looks nothing
+    // up and says so.
     void misuseIsLoud()
     {
         KeyForm f;
