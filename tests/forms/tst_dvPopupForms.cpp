@@ -111,6 +111,12 @@ TdvDate *DateOwner(TestForm<> &form, QDate date)
 // accumulator, lines printed, messages shown
 using Sequence = std::tuple<QString, QString, QString, QString, double, QStringList, int>;
 
+// owner, keys, display on opening, the owner's value afterwards
+using CalculatorOwner = std::tuple<QString, QString, QString, QVariant>;
+// owner, its value as a text, its value afterwards (empty: the day after today);
+// the calendar starts on the date of the text, else on today
+using CalendarOwner = std::tuple<QString, QString, QString>;
+
 QStringList FileLines(const QString &path)
 {
     QFile file(path);
@@ -380,30 +386,20 @@ void tst_dvPopupForms::decimalComma()
 
 void tst_dvPopupForms::calculatorOwners_data()
 {
-    QTest::addColumn<QString>("owner");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("display"); // on opening
-    QTest::addColumn<QVariant>("result"); // the owner's value afterwards
-
+    QTest::addColumn<CalculatorOwner>("row");
     for (const char *owner :
          {"value edit", "line edit", "text cell", "number cell", "data grid", "spin box"}) {
-        QTest::addRow("%s, Enter", owner) << owner << "+3\r"
-                                          << "12.5" << QVariant(15.5);
-        QTest::addRow("%s, Esc", owner) << owner << "+3\x1b"
-                                        << "12.5" << QVariant(12.5);
+        QTest::addRow("%s, Enter", owner) << CalculatorOwner{owner, "+3\r", "12.5", 15.5};
+        QTest::addRow("%s, Esc", owner) << CalculatorOwner{owner, "+3\x1b", "12.5", 12.5};
     }
-    QTest::newRow("value edit, unreadable text") << "value edit text"
-                                                 << "2\r"
-                                                 << "0" << QVariant(2.0);
-    QTest::newRow("plain widget") << "plain widget"
-                                  << "2\r"
-                                  << "" << QVariant();
+    QTest::newRow("value edit, unreadable text")
+        << CalculatorOwner{"value edit text", "2\r", "0", 2.0};
+    QTest::newRow("plain widget") << CalculatorOwner{"plain widget", "2\r", "", QVariant()};
 }
 
 void tst_dvPopupForms::calculatorOwners()
 {
-    QFETCH(QString, owner);
-    QFETCH(QVariant, result);
+    const auto &[owner, keys, display, result] = Row<CalculatorOwner>();
     TestForm<> form;
     QWidget *control = nullptr;
     QStandardItemModel model(1, 1);
@@ -462,9 +458,8 @@ void tst_dvPopupForms::calculatorOwners()
     fill();
     Calculator calculator(control);
     QVERIFY(calculator.show());
-    QTEST(calculator.label(u"Display"_s), "display");
+    QCOMPARE(calculator.label(u"Display"_s), display);
 
-    QFETCH(QString, keys);
     calculator.type(keys);
     QTRY_VERIFY(!calculator.form); // closed and gone
     QCOMPARE(value(), result);
@@ -641,35 +636,21 @@ void tst_dvPopupForms::calendarResults()
 
 void tst_dvPopupForms::calendarOwners_data()
 {
-    QTest::addColumn<QString>("owner");
-    QTest::addColumn<QString>("text"); // the owner's value, as a text
-    QTest::addColumn<QDate>("start");  // null: today
-    QTest::addColumn<QString>("result");
-
-    QTest::newRow("empty date edit") << "date edit"
-                                     << "" << QDate() << "";
-    QTest::newRow("date edit") << "date edit"
-                               << "1/31/2000" << QDate(2000, 1, 31) << "2/1/2000";
-    QTest::newRow("line edit") << "line edit"
-                               << " 1/31/2000 " << QDate(2000, 1, 31) << "2/1/2000";
-    QTest::newRow("line edit without a date") << "line edit"
-                                              << "soon" << QDate() << "";
-    QTest::newRow("text cell") << "text cell"
-                               << "2/28/2000" << QDate(2000, 2, 28) << "2/29/2000";
-    QTest::newRow("date cell") << "date cell"
-                               << "2/28/2000" << QDate(2000, 2, 28) << "2000-02-29";
-    QTest::newRow("data grid") << "data grid"
-                               << "2/28/2000" << QDate(2000, 2, 28) << "2/29/2000";
-    QTest::newRow("qt date edit") << "qt date edit"
-                                  << "12/31/1999" << QDate(1999, 12, 31) << "2000-01-01";
+    const auto row = RowColumn<CalendarOwner>();
+    row("empty date edit", {"date edit", "", ""});
+    row("date edit", {"date edit", "1/31/2000", "2/1/2000"});
+    row("line edit", {"line edit", " 1/31/2000 ", "2/1/2000"});
+    row("line edit without a date", {"line edit", "soon", ""});
+    row("text cell", {"text cell", "2/28/2000", "2/29/2000"});
+    row("date cell", {"date cell", "2/28/2000", "2000-02-29"});
+    row("data grid", {"data grid", "2/28/2000", "2/29/2000"});
+    row("qt date edit", {"qt date edit", "12/31/1999", "2000-01-01"});
 }
 
 void tst_dvPopupForms::calendarOwners()
 {
-    QFETCH(QString, owner);
-    QFETCH(QString, text);
-    QFETCH(QDate, start);
-    QFETCH(QString, result);
+    const auto &[owner, text, expected] = Row<CalendarOwner>();
+    QString result = expected;
     const QDate textDate = QDate::fromString(text.trimmed(), u"M/d/yyyy"_s);
     TestForm<> form;
     QStandardItemModel model(1, 1);
@@ -719,7 +700,7 @@ void tst_dvPopupForms::calendarOwners()
     fill();
     const QPointer<TdvCalendarForm> calendar = OpenCalendar(control);
     QVERIFY(calendar);
-    QCOMPARE(calendar->date(), start.isValid() ? start : QDate::currentDate());
+    QCOMPARE(calendar->date(), textDate.isValid() ? textDate : QDate::currentDate());
 
     QTest::keyClick(calendar->windowHandle(), Qt::Key_Right);
     QTest::keyClick(calendar->windowHandle(), Qt::Key_Return);
