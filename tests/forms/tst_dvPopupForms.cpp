@@ -111,6 +111,15 @@ TdvDate *DateOwner(TestForm<> &form, QDate date)
 // accumulator, lines printed, messages shown
 using Sequence = std::tuple<QString, QString, QString, QString, double, QStringList, int>;
 
+// the panel's name, its top left corner, caption colour and boldness
+using PanelLook = std::tuple<QString, QPoint, QColor, bool>;
+// the owner's date, the key, with Ctrl, the date shown in words afterwards
+using CalendarKey = std::tuple<QDate, Qt::Key, bool, QString>;
+using CalendarResult = std::tuple<QString, QDate, bool>;
+// opens the calculator (else the calendar), by a right click (else the trigger),
+// keys, the owner destroyed with the pop-up open, the owner's text afterwards
+// ("today": today's date), else the tape's last line
+using Trigger = std::tuple<bool, bool, QString, bool, QString>;
 // owner, keys, display on opening, the owner's value afterwards
 using CalculatorOwner = std::tuple<QString, QString, QString, QVariant>;
 // owner, its value as a text, its value afterwards (empty: the day after today);
@@ -329,36 +338,33 @@ void tst_dvPopupForms::memoryAndTapeClearing()
 
 void tst_dvPopupForms::calculatorLooks_data()
 {
-    QTest::addColumn<QString>("panel");
-    QTest::addColumn<QPoint>("corner");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<bool>("bold");
-
-    QTest::newRow("mC") << "MemClear" << QPoint(4, 248) << QColor(Qt::red) << false;
-    QTest::newRow("m -") << "MemMinus" << QPoint(105, 248) << QColor(Qt::red) << false;
-    QTest::newRow("cT") << "ClearTape" << QPoint(72, 274) << QColor(Qt::red) << false;
-    QTest::newRow("7") << "Seven" << QPoint(4, 300) << QColor(Qt::blue) << false;
-    QTest::newRow("√") << "Sqrt" << QPoint(139, 300) << QColor(Qt::red) << false;
-    QTest::newRow("6") << "Six" << QPoint(72, 326) << QColor(Qt::blue) << false;
-    QTest::newRow("-") << "Minus" << QPoint(105, 352) << QColor(Qt::red) << true;
-    QTest::newRow("0") << "Zero" << QPoint(4, 378) << QColor(Qt::blue) << false;
-    QTest::newRow(".") << "Dot" << QPoint(38, 378) << QColor(Qt::red) << true;
-    QTest::newRow("%") << "Percent" << QPoint(139, 378) << QColor(Qt::red) << false;
+    const auto row = RowColumn<PanelLook>();
+    const QColor red(Qt::red), blue(Qt::blue);
+    row("mC", {"MemClear", QPoint(4, 248), red, false});
+    row("m -", {"MemMinus", QPoint(105, 248), red, false});
+    row("cT", {"ClearTape", QPoint(72, 274), red, false});
+    row("7", {"Seven", QPoint(4, 300), blue, false});
+    row("√", {"Sqrt", QPoint(139, 300), red, false});
+    row("6", {"Six", QPoint(72, 326), blue, false});
+    row("-", {"Minus", QPoint(105, 352), red, true});
+    row("0", {"Zero", QPoint(4, 378), blue, false});
+    row(".", {"Dot", QPoint(38, 378), red, true});
+    row("%", {"Percent", QPoint(139, 378), red, false});
 }
 
 void tst_dvPopupForms::calculatorLooks()
 {
-    QFETCH(QString, panel);
+    const auto &[panel, corner, colour, bold] = Row<PanelLook>();
     Calculator calculator;
     QVERIFY(calculator.show());
     QCOMPARE(calculator.form->windowTitle(), u"Calculator"_s);
     QCOMPARE(calculator.form->size(), QSize(172, 403));
     const auto *button = calculator.form->findChild<QPushButton *>(panel);
     QVERIFY(button);
-    QTEST(button->pos(), "corner");
+    QCOMPARE(button->pos(), corner);
     QCOMPARE(button->size(), QSize(29, 21));
-    QTEST(button->palette().color(QPalette::ButtonText), "colour");
-    QTEST(ShowsBold(button), "bold");
+    QCOMPARE(button->palette().color(QPalette::ButtonText), colour);
+    QCOMPARE(ShowsBold(button), bold);
     QCOMPARE(button->focusPolicy(), Qt::NoFocus); // the keys go to the window
 
     const auto *tape = calculator.form->findChild<QPlainTextEdit *>(u"TapeMemo"_s);
@@ -527,39 +533,29 @@ void tst_dvPopupForms::tapeFileFailures()
 
 void tst_dvPopupForms::calendarKeys_data()
 {
-    QTest::addColumn<QDate>("start");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("ctrl");
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QString>("words");
-
-    QTest::newRow("down crosses a month") << QDate(2000, 1, 28) << int(Qt::Key_Down) << false
-                                          << QDate(2000, 2, 4) << "Friday, February 4, 2000";
-    QTest::newRow("up crosses a month") << QDate(2000, 3, 3) << int(Qt::Key_Up) << false
-                                        << QDate(2000, 2, 25) << "Friday, February 25, 2000";
-    QTest::newRow("left crosses a year") << QDate(2000, 1, 1) << int(Qt::Key_Left) << false
-                                         << QDate(1999, 12, 31) << "Friday, December 31, 1999";
-    QTest::newRow("right to a leap day") << QDate(2000, 2, 28) << int(Qt::Key_Right) << false
-                                         << QDate(2000, 2, 29) << "Tuesday, February 29, 2000";
-    QTest::newRow("page down keeps to the month")
-        << QDate(2000, 1, 31) << int(Qt::Key_PageDown) << false << QDate(2000, 2, 29)
-        << "Tuesday, February 29, 2000";
-    QTest::newRow("page up crosses a year")
-        << QDate(2000, 1, 15) << int(Qt::Key_PageUp) << false << QDate(1999, 12, 15)
-        << "Wednesday, December 15, 1999";
-    QTest::newRow("ctrl page up: a year back") << QDate(2000, 2, 29) << int(Qt::Key_PageUp) << true
-                                               << QDate(1999, 2, 28) << "Sunday, February 28, 1999";
-    QTest::newRow("ctrl page down: a year on")
-        << QDate(1999, 6, 30) << int(Qt::Key_PageDown) << true << QDate(2000, 6, 30)
-        << "Friday, June 30, 2000";
+    const auto row = RowColumn<CalendarKey>();
+    row("down crosses a month",
+        {QDate(2000, 1, 28), Qt::Key_Down, false, "Friday, February 4, 2000"});
+    row("up crosses a month", {QDate(2000, 3, 3), Qt::Key_Up, false, "Friday, February 25, 2000"});
+    row("left crosses a year",
+        {QDate(2000, 1, 1), Qt::Key_Left, false, "Friday, December 31, 1999"});
+    row("right to a leap day",
+        {QDate(2000, 2, 28), Qt::Key_Right, false, "Tuesday, February 29, 2000"});
+    row("page down keeps to the month",
+        {QDate(2000, 1, 31), Qt::Key_PageDown, false, "Tuesday, February 29, 2000"});
+    row("page up crosses a year",
+        {QDate(2000, 1, 15), Qt::Key_PageUp, false, "Wednesday, December 15, 1999"});
+    row("ctrl page up: a year back",
+        {QDate(2000, 2, 29), Qt::Key_PageUp, true, "Sunday, February 28, 1999"});
+    row("ctrl page down: a year on",
+        {QDate(1999, 6, 30), Qt::Key_PageDown, true, "Friday, June 30, 2000"});
 }
 
 void tst_dvPopupForms::calendarKeys()
 {
-    QFETCH(QDate, start);
-    QFETCH(int, key);
-    QFETCH(bool, ctrl);
-    QFETCH(QDate, date);
+    const auto &[start, key, ctrl, words] = Row<CalendarKey>();
+    const QDate date = QDate::fromString(words, u"dddd, MMMM d, yyyy"_s);
+    QVERIFY(date.isValid());
     TestForm<> form;
     TdvDate *owner = DateOwner(form, start);
     QVERIFY(owner);
@@ -567,11 +563,10 @@ void tst_dvPopupForms::calendarKeys()
     QVERIFY(calendar);
     QCOMPARE(calendar->date(), start);
 
-    QTest::keyClick(calendar->windowHandle(), Qt::Key(key),
-                    ctrl ? Qt::ControlModifier : Qt::NoModifier);
+    QTest::keyClick(calendar->windowHandle(), key, ctrl ? Qt::ControlModifier : Qt::NoModifier);
 
     QCOMPARE(calendar->date(), date);
-    QTEST(calendar->findChild<QLabel *>(u"Words"_s)->text(), "words");
+    QCOMPARE(calendar->findChild<QLabel *>(u"Words"_s)->text(), words);
     const auto *grid = calendar->findChild<QCalendarWidget *>(u"Calendar"_s);
     QCOMPARE(grid->monthShown(), date.month());
     QCOMPARE(grid->yearShown(), date.year());
@@ -581,20 +576,17 @@ void tst_dvPopupForms::calendarKeys()
 
 void tst_dvPopupForms::calendarResults_data()
 {
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QDate>("ownerDate");
-    QTest::addColumn<bool>("open"); // afterwards
-
-    QTest::newRow("Enter") << "enter" << QDate(2000, 1, 29) << false;
-    QTest::newRow("double click") << "double click" << QDate(2000, 1, 29) << false;
-    QTest::newRow("Esc") << "escape" << QDate(2000, 1, 28) << false;
-    QTest::newRow("Esc on the today button") << "button escape" << QDate(2000, 1, 28) << false;
-    QTest::newRow("today button") << "today" << QDate(2000, 1, 28) << true;
+    const auto row = RowColumn<CalendarResult>(); // action, the owner's date, open afterwards
+    row("Enter", {"enter", QDate(2000, 1, 29), false});
+    row("double click", {"double click", QDate(2000, 1, 29), false});
+    row("Esc", {"escape", QDate(2000, 1, 28), false});
+    row("Esc on the today button", {"button escape", QDate(2000, 1, 28), false});
+    row("today button", {"today", QDate(2000, 1, 28), true});
 }
 
 void tst_dvPopupForms::calendarResults()
 {
-    QFETCH(QString, action);
+    const auto &[action, ownerDate, open] = Row<CalendarResult>();
     TestForm<> form;
     TdvDate *owner = DateOwner(form, QDate(2000, 1, 28));
     QVERIFY(owner);
@@ -623,8 +615,7 @@ void tst_dvPopupForms::calendarResults()
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
     }
 
-    QTEST(owner->date(), "ownerDate");
-    QFETCH(bool, open);
+    QCOMPARE(owner->date(), ownerDate);
     QCOMPARE(changes.size(), owner->date() == QDate(2000, 1, 28) ? 0 : 1);
     QCOMPARE(chosen.size(), changes.size());
     if (open)
@@ -712,28 +703,20 @@ void tst_dvPopupForms::calendarOwners()
 
 void tst_dvPopupForms::triggersOpenPopups_data()
 {
-    QTest::addColumn<bool>("calculator");
-    QTest::addColumn<bool>("rightClick");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<bool>("destroyed"); // the owner, with the pop-up open
-    QTest::addColumn<QString>("result"); // the owner's text, else the tape's last line
-
-    QTest::newRow("value edit, trigger") << true << false << "2+3\r" << false << "$5.00";
-    QTest::newRow("value edit, right click") << true << true << "7\r" << false << "$7.00";
+    const auto row = RowColumn<Trigger>();
+    row("value edit, trigger", {true, false, "2+3\r", false, "$5.00"});
+    row("value edit, right click", {true, true, "7\r", false, "$7.00"});
     // An empty date edit: the calendar starts on today.
-    QTest::newRow("date edit, trigger") << false << false << "\r" << false << "today";
-    QTest::newRow("date edit, right click") << false << true << "\x1b" << false << "";
+    row("date edit, trigger", {false, false, "\r", false, "today"});
+    row("date edit, right click", {false, true, "\x1b", false, ""});
     // The pop-up goes with its owner; the calculator's tape is kept all the same.
-    QTest::newRow("value edit destroyed") << true << false << "5+" << true << "5 +  ";
-    QTest::newRow("date edit destroyed") << false << false << "" << true << "";
+    row("value edit destroyed", {true, false, "5+", true, "5 +  "});
+    row("date edit destroyed", {false, false, "", true, ""});
 }
 
 void tst_dvPopupForms::triggersOpenPopups()
 {
-    QFETCH(bool, calculator);
-    QFETCH(bool, rightClick);
-    QFETCH(bool, destroyed);
-    QFETCH(QString, result);
+    const auto &[calculator, rightClick, keys, destroyed, expected] = Row<Trigger>();
     TestForm<> form;
     TdvEdit *owner = calculator ? static_cast<TdvEdit *>(form.add<TdvValue>(u"Amount"_s))
                                 : form.add<TdvDate>(u"OrderDate"_s);
@@ -752,20 +735,18 @@ void tst_dvPopupForms::triggersOpenPopups()
     QVERIFY(QTest::qWaitForWindowActive(popup));
     QCOMPARE(dvPopups::OpenRequests(calculator ? dvPopups::Calculator : dvPopups::Calendar), 1);
 
-    QFETCH(QString, keys);
     Type(popup, keys);
     if (destroyed) {
         delete owner;
         QVERIFY(!popup);
         QCoreApplication::processEvents();
         if (calculator)
-            QCOMPARE(FileLines(TdvCalculatorForm::TapeFile()), (QStringList{u" "_s, result}));
+            QCOMPARE(FileLines(TdvCalculatorForm::TapeFile()), (QStringList{u" "_s, expected}));
         return;
     }
     QTRY_VERIFY(!popup);
-    if (result == u"today"_s)
-        result = QDate::currentDate().toString(u"M/d/yyyy"_s);
-    QCOMPARE(owner->text(), result);
+    QCOMPARE(owner->text(),
+             expected == u"today"_s ? QDate::currentDate().toString(u"M/d/yyyy"_s) : expected);
 }
 
 void tst_dvPopupForms::placement_data()
