@@ -337,16 +337,14 @@ private Q_SLOTS:
 
     void value_data()
     {
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("0 reads the current row") << 0 << u"Green"_s;
-        QTest::newRow("a row above reads the current row") << 2 << u"Green"_s;
-        QTest::newRow("a row below") << 5 << u"White"_s;
+        const auto row = RowColumn<std::tuple<int, QString>>(); // row asked, value
+        row("0 reads the current row", {0, u"Green"_s});
+        row("a row above reads the current row", {2, u"Green"_s});
+        row("a row below", {5, u"White"_s});
     }
     void value()
     {
-        QFETCH(int, asked);
-        QFETCH(QString, expected);
+        const auto &[asked, expected] = Row<std::tuple<int, QString>>();
         GridForm f;
         QVERIFY(f.show(AllColumns));
         f.grid->SetRow(4);
@@ -414,17 +412,15 @@ private Q_SLOTS:
 
     void popupsWithoutEditing_data()
     {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<bool>("editing");
-        QTest::newRow("numeric, editing") << 3 << true;
-        QTest::newRow("numeric, no editing") << 3 << false;
-        QTest::newRow("date, editing") << 4 << true;
-        QTest::newRow("date, no editing") << 4 << false;
+        const auto row = RowColumn<std::tuple<int, bool>>(); // column, goEditing
+        row("numeric, editing", {3, true});
+        row("numeric, no editing", {3, false});
+        row("date, editing", {4, true});
+        row("date, no editing", {4, false});
     }
     void popupsWithoutEditing()
     {
-        QFETCH(int, col);
-        QFETCH(bool, editing);
+        const auto &[col, editing] = Row<std::tuple<int, bool>>();
         GridForm f;
         if (!editing)
             f.grid->SetOptions(f.grid->Options() & ~TdvGrid::goEditing);

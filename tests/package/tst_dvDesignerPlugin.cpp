@@ -42,6 +42,8 @@ const QStringList packageOrder = {
     u"TdvComboBox"_s,     u"TdvShortCut"_s,     u"TdvRadioButton"_s,
 };
 
+// The component, a property of its, and whether it is kept out of translation.
+using NotTranslated = std::tuple<QString, QString, bool>;
 // The component, the property and its value when Designer makes the component.
 using DesignDefault = std::tuple<QString, QByteArray, QVariant>;
 
@@ -187,22 +189,17 @@ private Q_SLOTS:
     // Designer stores them with notr="true" and uic leaves them out of tr().
     void ownTextsAreNotTranslated_data()
     {
-        QTest::addColumn<QString>("className");
-        QTest::addColumn<QString>("property");
-        QTest::addColumn<bool>("notTranslated");
-        QTest::newRow("combo Select") << u"TdvComboBox"_s << u"Select"_s << true;
-        QTest::newRow("date FormatStr") << u"TdvDate"_s << u"FormatStr"_s << true;
-        QTest::newRow("key KeyWhere") << u"TdvKey"_s << u"KeyWhere"_s << true;
-        QTest::newRow("panel ConnectionString")
-            << u"TdvControlPanel"_s << u"ConnectionString"_s << true;
-        QTest::newRow("edit text, a Qt property") << u"TdvEdit"_s << u"text"_s << false;
-        QTest::newRow("button caption") << u"TdvButton"_s << u"text"_s << false;
+        const auto row = RowColumn<NotTranslated>();
+        row("combo Select", {u"TdvComboBox"_s, u"Select"_s, true});
+        row("date FormatStr", {u"TdvDate"_s, u"FormatStr"_s, true});
+        row("key KeyWhere", {u"TdvKey"_s, u"KeyWhere"_s, true});
+        row("panel ConnectionString", {u"TdvControlPanel"_s, u"ConnectionString"_s, true});
+        row("edit text, a Qt property", {u"TdvEdit"_s, u"text"_s, false});
+        row("button caption", {u"TdvButton"_s, u"text"_s, false});
     }
     void ownTextsAreNotTranslated()
     {
-        QFETCH(QString, className);
-        QFETCH(QString, property);
-        QFETCH(bool, notTranslated);
+        const auto &[className, property, notTranslated] = Row<NotTranslated>();
         QXmlStreamReader xml(entry(className)->domXml());
         QStringList specified;
         while (!xml.atEnd()) {

@@ -116,28 +116,21 @@ private Q_SLOTS:
 
     void propertiesArrive_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("text");
-        for (const DesignedProperty &designed : DesignedProperties()) {
+        QTest::addColumn<DesignedProperty>("designed");
+        for (const DesignedProperty &designed : DesignedProperties())
             QTest::addRow("%s.%s", qPrintable(designed.control), designed.name.constData())
-                << designed.control << designed.name << designed.kind << designed.text;
-        }
+                << designed;
     }
     void propertiesArrive()
     {
-        QFETCH(QString, control);
-        QFETCH(QByteArray, name);
-        QFETCH(QString, kind);
-        QFETCH(QString, text);
-        const auto *designed = m_form.findChild<QWidget *>(control);
-        QVERIFY(designed);
-        const QMetaObject *type = designed->metaObject();
-        const QMetaProperty property = type->property(type->indexOfProperty(name));
+        QFETCH(DesignedProperty, designed);
+        const auto *control = m_form.findChild<QWidget *>(designed.control);
+        QVERIFY(control);
+        const QMetaObject *type = control->metaObject();
+        const QMetaProperty property = type->property(type->indexOfProperty(designed.name));
         QVERIFY(property.isValid());
-        const QVariant expected = Expected(property, {control, name, kind, text});
-        QCOMPARE(property.read(designed), expected);
+        const QVariant expected = Expected(property, designed);
+        QCOMPARE(property.read(control), expected);
         // Fresh from its constructor the control holds another value: the one
         // read above came from the form.
         const std::unique_ptr<QWidget> fresh = VisualComponents::fresh(type);
