@@ -534,21 +534,20 @@ void tst_dvPopupForms::tapeFileFailures()
 void tst_dvPopupForms::calendarKeys_data()
 {
     const auto row = RowColumn<CalendarKey>();
-    row("down crosses a month",
-        {QDate(2000, 1, 28), Qt::Key_Down, false, "Friday, February 4, 2000"});
-    row("up crosses a month", {QDate(2000, 3, 3), Qt::Key_Up, false, "Friday, February 25, 2000"});
-    row("left crosses a year",
-        {QDate(2000, 1, 1), Qt::Key_Left, false, "Friday, December 31, 1999"});
+    using enum Qt::Key;
+    row("down crosses a month", {QDate(2000, 1, 28), Key_Down, false, "Friday, February 4, 2000"});
+    row("up crosses a month", {QDate(2000, 3, 3), Key_Up, false, "Friday, February 25, 2000"});
+    row("left crosses a year", {QDate(2000, 1, 1), Key_Left, false, "Friday, December 31, 1999"});
     row("right to a leap day",
-        {QDate(2000, 2, 28), Qt::Key_Right, false, "Tuesday, February 29, 2000"});
+        {QDate(2000, 2, 28), Key_Right, false, "Tuesday, February 29, 2000"});
     row("page down keeps to the month",
-        {QDate(2000, 1, 31), Qt::Key_PageDown, false, "Tuesday, February 29, 2000"});
+        {QDate(2000, 1, 31), Key_PageDown, false, "Tuesday, February 29, 2000"});
     row("page up crosses a year",
-        {QDate(2000, 1, 15), Qt::Key_PageUp, false, "Wednesday, December 15, 1999"});
+        {QDate(2000, 1, 15), Key_PageUp, false, "Wednesday, December 15, 1999"});
     row("ctrl page up: a year back",
-        {QDate(2000, 2, 29), Qt::Key_PageUp, true, "Sunday, February 28, 1999"});
+        {QDate(2000, 2, 29), Key_PageUp, true, "Sunday, February 28, 1999"});
     row("ctrl page down: a year on",
-        {QDate(1999, 6, 30), Qt::Key_PageDown, true, "Friday, June 30, 2000"});
+        {QDate(1999, 6, 30), Key_PageDown, true, "Friday, June 30, 2000"});
 }
 
 void tst_dvPopupForms::calendarKeys()
