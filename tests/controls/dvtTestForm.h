@@ -10,13 +10,22 @@
 #include <QWindow>
 
 #include <cstdlib>
-#include <tuple>
 
+#include "dvButton.h"
+#include "dvCheckBox.h"
+#include "dvCheckListBox.h"
+#include "dvComboBox.h"
 #include "dvControlPanel.h"
+#include "dvDate.h"
 #include "dvEdit.h"
+#include "dvMemo.h"
+#include "dvRadioButton.h"
+#include "dvTime.h"
+#include "dvValue.h"
 #include "dvtApplication.h"
 #include "dvtComponent.h"
 #include "dvtTestKeys.h"
+#include "dvtTestTables.h"
 
 // A data-entry form as an application builds it: a window (a plain widget or a
 // dialog) named like a form, its controls in a column, loaded, made the main form,
@@ -68,6 +77,47 @@ public:
     }
 };
 
+// Adds a control of the kind named, named "Control", to the form (and to its
+// column, when it has one): "edit", "value", "date", "time", "memo", "check
+// list" with five items, "combo box" or "combo box editable" with three, and
+// "check box", "radio button" or "button" captioned "Paid".
+inline QWidget *AddControl(QWidget *form, const QString &kind)
+{
+    QWidget *control = nullptr;
+    if (kind == u"edit")
+        control = new TdvEdit(form);
+    else if (kind == u"value")
+        control = new TdvValue(form);
+    else if (kind == u"date")
+        control = new TdvDate(form);
+    else if (kind == u"time")
+        control = new TdvTime(form);
+    else if (kind == u"memo")
+        control = new TdvMemo(form);
+    else if (kind == u"check list")
+        control = new TdvCheckListBox(form);
+    else if (kind.startsWith(u"combo box"))
+        control = new TdvComboBox(form);
+    else if (kind == u"check box")
+        control = new TdvCheckBox(form);
+    else if (kind == u"radio button")
+        control = new TdvRadioButton(form);
+    else
+        control = new TdvButton(form);
+    control->setObjectName(QStringLiteral("Control"));
+    if (auto *list = qobject_cast<QListWidget *>(control))
+        list->addItems(QStringLiteral("Wrap,Card,Ribbon,Bag,Note").split(u','));
+    if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        combo->setEditable(kind.endsWith(u"editable"));
+        combo->addItems(QStringLiteral("Cash,Card,Cheque").split(u','));
+    }
+    if (qobject_cast<QAbstractButton *>(control))
+        control->setProperty("text", QStringLiteral("Paid"));
+    if (form->layout())
+        form->layout()->addWidget(control);
+    return control;
+}
+
 // A form with the control under test and a plain edit after it, wide enough for
 // the texts the tests type. The control is made by make(form), so that it comes
 // first in the tab order: Tab from the edit after it wraps round to it.
@@ -92,24 +142,6 @@ struct ControlForm
     Control *control;
     TdvEdit *after = form.template add<TdvEdit>(QStringLiteral("After"));
 };
-
-// A data table whose rows are tuples in the single column "row", a line each:
-// the _data function adds its rows by the function it is given,
-//   const auto row = RowColumn<KindAndText>();
-//   row("date", {u"date"_s, u"1/1/2000"_s});
-// and the test reads its row back with a structured binding,
-//   const auto &[kind, text] = Row<KindAndText>();
-template<class Tuple>
-auto RowColumn()
-{
-    QTest::addColumn<Tuple>("row");
-    return +[](const char *name, const Tuple &fields) { QTest::newRow(name) << fields; };
-}
-template<class Tuple>
-const Tuple &Row()
-{
-    return *static_cast<const Tuple *>(QTest::qData("row", qMetaTypeId<Tuple>()));
-}
 
 // Whether a control's caption is drawn bold.
 inline bool ShowsBold(const QWidget *control)

@@ -60,42 +60,10 @@ Control *make(QWidget *parent, const QString &name, const QString &caption = QSt
     return control;
 }
 
-// Makes a control of the kind named, as the form's first.
-QWidget *addControl(TestForm<> &form, const QString &kind)
-{
-    const QString name = u"Control"_s;
-    if (kind == u"edit")
-        return make<TdvEdit>(&form, name);
-    if (kind == u"value")
-        return make<TdvValue>(&form, name);
-    if (kind == u"date")
-        return make<TdvDate>(&form, name);
-    if (kind == u"time")
-        return make<TdvTime>(&form, name);
-    if (kind == u"memo")
-        return make<TdvMemo>(&form, name);
-    if (kind == u"check list") {
-        auto *list = make<TdvCheckListBox>(&form, name);
-        list->addItems({u"Wrap"_s, u"Card"_s, u"Ribbon"_s, u"Bag"_s, u"Note"_s});
-        return list;
-    }
-    if (kind.startsWith(u"combo box")) {
-        auto *combo = make<TdvComboBox>(&form, name);
-        combo->setEditable(kind.endsWith(u"editable"));
-        combo->addItems({u"Cash"_s, u"Card"_s});
-        return combo;
-    }
-    if (kind == u"check box")
-        return make<TdvCheckBox>(&form, name, u"Paid"_s);
-    if (kind == u"radio button")
-        return make<TdvRadioButton>(&form, name, u"Paid"_s);
-    return make<TdvButton>(&form, name, u"Paid"_s);
-}
-
 struct KindForm : ControlForm<QWidget>
 {
     explicit KindForm(const QString &kind)
-        : ControlForm([&](TestForm<> &form) { return addControl(form, kind); })
+        : ControlForm([&](TestForm<> &form) { return AddControl(&form, kind); })
     {}
 };
 
@@ -103,7 +71,7 @@ struct EditForm : ControlForm<TdvEdit>
 {
     explicit EditForm(const QString &kind)
         : ControlForm(
-            [&](TestForm<> &form) { return qobject_cast<TdvEdit *>(addControl(form, kind)); })
+            [&](TestForm<> &form) { return qobject_cast<TdvEdit *>(AddControl(&form, kind)); })
     {}
 };
 
@@ -227,9 +195,8 @@ struct SaveForm
 using S = QString;
 using ContractKey = std::tuple<S, int, int, bool, bool>;
 using Marking = std::tuple<S, S, QColor, dvt::TColor, S>;
-using Loading = std::tuple<S, bool, bool, S>;
+using Loading = std::tuple<S, S, bool, bool, S, S>;
 using CheckBoxKeys = std::tuple<bool, QList<int>, bool>;
-using CheckBoxKept = std::tuple<S, bool, bool>;
 using RadioSpace = std::tuple<int, int, bool, int>;
 using MenuCommand = std::tuple<S, bool, S>;
 using Validation = std::tuple<QStringList, bool, int, bool>;
@@ -413,7 +380,7 @@ private Q_SLOTS:
     {
         const auto &[kind, text, valid, shown] = Row<ValidTyped>();
         TestForm<> form;
-        auto *edit = qobject_cast<TdvEdit *>(addControl(form, kind));
+        auto *edit = qobject_cast<TdvEdit *>(AddControl(&form, kind));
         edit->setText(text);
         edit->SetNotNull(true);
         bool asked = false;
@@ -653,7 +620,7 @@ private Q_SLOTS:
         dvt::FormatSettings().ShortDateFormat = S(pattern).replace(u'.', u'/');
         dvt::FormatSettings().DateSeparator = pattern.contains(u'.') ? u'.' : u'/';
         TestForm<> form;
-        auto *edit = qobject_cast<TdvEdit *>(addControl(form, kind));
+        auto *edit = qobject_cast<TdvEdit *>(AddControl(&form, kind));
         if (kind == u"time")
             edit->setProperty("FormatStr", pattern);
         edit->setText(u"left"_s);
@@ -1043,25 +1010,36 @@ private Q_SLOTS:
         QCOMPARE(styleOf(f.control), after);
     }
 
-    void loadingEmptiesTheDesignText_data()
+    // Loading empties a text control's design text, but in the designer. A kept
+    // value wins over the designed one: a check box reads it in the designer
+    // too, where only "Yes" exactly is checked.
+    void loading_data()
     {
-        const auto row = RowColumn<Loading>(); // kind, designing, KeepValue, text afterwards
-        row("edit", {u"edit"_s, false, false, S()});
-        row("memo", {u"memo"_s, false, false, S()});
-        row("memo, designer", {u"memo"_s, true, false, u"design"_s});
+        // kind, kept value (null: none), designing, KeepValue, designed, afterwards
+        const auto row = RowColumn<Loading>();
+        const S kept = u"kept"_s, design = u"design"_s, check = u"check box"_s, yes = u"true"_s;
+        row("edit", {u"edit"_s, kept, false, false, design, S()});
+        row("memo", {u"memo"_s, kept, false, false, design, S()});
+        row("memo, designer", {u"memo"_s, kept, true, false, design, design});
+        row("check box, Yes in the designer", {check, u"Yes"_s, true, true, yes, yes});
+        row("check box, yes", {check, u"yes"_s, false, true, yes, u"false"_s});
+        row("check box, missing", {check, S(), false, true, yes, u"false"_s});
     }
-    void loadingEmptiesTheDesignText()
+    void loading()
     {
-        const auto &[kind, designing, keepValue, expected] = Row<Loading>();
+        const auto &[kind, kept, designing, keepValue, designed, after] = Row<Loading>();
         TestForm<> form;
-        QWidget *control = addControl(form, kind);
-        dvt::WriteKeptValue(control, u"kept"_s);
+        QWidget *control = AddControl(&form, kind);
+        if (!kept.isNull())
+            dvt::WriteKeptValue(control, kept);
         control->setProperty("KeepValue", keepValue);
-        const char *text = kind == u"memo" ? "plainText" : "text";
-        control->setProperty(text, u"design"_s);
+        const char *state = kind == u"memo"        ? "plainText"
+                            : kind == u"check box" ? "checked"
+                                                   : "text";
+        control->setProperty(state, designed);
         dvt::SetDesigning(&form, designing);
         dvt::LoadForm(&form);
-        QCOMPARE(control->property(text).toString(), expected);
+        QCOMPARE(control->property(state).toString(), after);
     }
 
     // Enter breaks the line; a required memo wants more than blanks.
@@ -1108,27 +1086,6 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), box);
     }
 
-    // Read in the designer too, where only "Yes" exactly is checked.
-    void checkBoxKeptValue_data()
-    {
-        const auto row = RowColumn<CheckBoxKept>(); // stored (null: none), designing, checked
-        row("Yes in the designer", {u"Yes"_s, true, true});
-        row("yes", {u"yes"_s, false, false});
-        row("missing", {S(), false, false});
-    }
-    void checkBoxKeptValue()
-    {
-        const auto &[stored, designing, checked] = Row<CheckBoxKept>();
-        TestForm<> form;
-        auto *box = form.add<TdvCheckBox>(u"Paid"_s);
-        if (!stored.isNull())
-            dvt::WriteKeptValue(box, stored);
-        box->SetKeepValue(true);
-        box->setChecked(true); // as designed: the kept value wins
-        dvt::SetDesigning(&form, designing);
-        dvt::LoadForm(&form);
-        QCOMPARE(box->isChecked(), checked);
-    }
     // The buttons are stacked in a column, where Qt's own Right arrow finds no
     // neighbour: the move follows the group's order, wrapping round, within a
     // QButtonGroup when there is one. A button alone stays, unchecked.
@@ -1333,7 +1290,7 @@ private Q_SLOTS:
             if (kind == u"key")
                 controls << form.add<TdvKey>(name);
             else if (kind == u"value" || kind == u"date" || kind == u"memo")
-                controls << addControl(form, kind);
+                controls << AddControl(&form, kind);
             else
                 controls << form.add<TdvEdit>(name);
             controls.last()->setObjectName(name);

@@ -36,29 +36,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Each control kind as the tests make it, on the form given.
-QWidget *MakeControl(const QString &kind, QWidget *form)
-{
-    const std::map<QString, std::function<QWidget *()>> makers{
-        {u"edit"_s, [&] { return new TdvEdit(form); }},
-        {u"value"_s, [&] { return new TdvValue(form); }},
-        {u"date"_s, [&] { return new TdvDate(form); }},
-        {u"time"_s, [&] { return new TdvTime(form); }},
-        {u"memo"_s, [&] { return new TdvMemo(form); }},
-        {u"check"_s, [&] { return new TdvCheckBox(form); }},
-        {u"radio"_s, [&] { return new TdvRadioButton(form); }},
-        {u"combo"_s, [&] { return new TdvComboBox(form); }},
-        {u"list"_s, [&] { return new TdvCheckListBox(form); }},
-    };
-    QWidget *control = makers.at(kind)();
-    control->setObjectName(u"FIELD"_s);
-    if (auto *combo = qobject_cast<QComboBox *>(control))
-        combo->addItems({u"Cash"_s, u"Card"_s, u"Cheque"_s});
-    if (auto *list = qobject_cast<QListWidget *>(control))
-        list->addItems({u"a"_s, u"b"_s, u"c"_s});
-    return control;
-}
-
 // Puts a text into a control as typing would leave it, without normalising.
 void PutText(QWidget *control, const QString &text)
 {
@@ -122,24 +99,25 @@ private Q_SLOTS:
         row("memo: line breaks kept",
             {u"memo"_s, u"two\nlines"_s, false, true, u"\"two\nlines\""_s});
         row("memo: blank with NotNull", {u"memo"_s, u" \n "_s, true, false, u"\" \n \""_s});
-        row("check box: Y", {u"check"_s, u"yes"_s, false, true, u"\"Y\""_s});
-        row("check box: N", {u"check"_s, u"no"_s, false, true, u"\"N\""_s});
-        row("radio button: no column value", {u"radio"_s, QString(), false, true, std::nullopt});
-        row("check list: no column value", {u"list"_s, QString(), false, true, std::nullopt});
+        row("check box: Y", {u"check box"_s, u"yes"_s, false, true, u"\"Y\""_s});
+        row("check box: N", {u"check box"_s, u"no"_s, false, true, u"\"N\""_s});
+        row("radio button: no column value",
+            {u"radio button"_s, QString(), false, true, std::nullopt});
+        row("check list: no column value", {u"check list"_s, QString(), false, true, std::nullopt});
     }
     void contractThroughBasePointers()
     {
         const auto &[kind, text, notNull, valid, literal] = Row<ContractRow>();
         QWidget form;
-        MakeControl(kind, &form)->setProperty("NotNull", notNull);
-        PutText(form.findChild<QWidget *>(u"FIELD"_s), text);
+        AddControl(&form, kind)->setProperty("NotNull", notNull);
+        PutText(form.findChild<QWidget *>(u"Control"_s), text);
 
-        auto *control = qobject_cast<dvt::DataControl *>(form.findChild<QWidget *>(u"FIELD"_s));
+        auto *control = qobject_cast<dvt::DataControl *>(form.findChild<QWidget *>(u"Control"_s));
         QVERIFY(control);
         QCOMPARE(control->isValid(), valid);
         QCOMPARE(control->sqlLiteral(u"T"_s), literal);
 
-        if (auto *edit = form.findChild<TdvEdit *>(u"FIELD"_s)) {
+        if (auto *edit = form.findChild<TdvEdit *>(u"Control"_s)) {
             // The typed edits' own answers, which the plain edit's would hide.
             if (auto *value = qobject_cast<TdvValue *>(edit))
                 QCOMPARE(edit->GetSQL(), value->TdvValue::GetSQL());
@@ -164,7 +142,7 @@ private Q_SLOTS:
     {
         const auto &[kind, text, verdict] = Row<std::tuple<QString, QString, bool>>();
         QWidget form;
-        auto *edit = qobject_cast<TdvEdit *>(MakeControl(kind, &form));
+        auto *edit = qobject_cast<TdvEdit *>(AddControl(&form, kind));
         edit->SetNotNull(true);
         edit->setText(text);
         int handlerCalls = 0;
@@ -314,17 +292,18 @@ private Q_SLOTS:
         row("date: NULL empties", {u"date"_s, {}, QVariant(), QString(), QDate()});
         row("time", {u"time"_s, {}, QTime(10, 30), u"23:59"_s, QTime(23, 59)});
         row("memo", {u"memo"_s, {}, u"a\nb"_s, u"c"_s, u"c"_s});
-        row("check box", {u"check"_s, {}, true, u"N"_s, false});
-        row("check box, Y/N column", {u"check"_s, "YesNo", u"N"_s, u"Y"_s, u"Y"_s});
-        row("combo box", {u"combo"_s, {}, u"Card"_s, u"Cheque"_s, u"Cheque"_s});
-        row("check list", {u"list"_s, {}, QStringList{u"a"_s}, u"c"_s, QStringList{u"c"_s}});
+        row("check box", {u"check box"_s, {}, true, u"N"_s, false});
+        row("check box, Y/N column", {u"check box"_s, "YesNo", u"N"_s, u"Y"_s, u"Y"_s});
+        row("combo box", {u"combo box"_s, {}, u"Card"_s, u"Cheque"_s, u"Cheque"_s});
+        row("check list",
+            {u"check list"_s, {}, QStringList{u"Wrap"_s}, u"Bag"_s, QStringList{u"Bag"_s}});
     }
     void mapperRoundTrip()
     {
         using MapperRow = std::tuple<QString, QByteArray, QVariant, QString, QVariant>;
         const auto &[kind, property, modelValue, userValue, submitted] = Row<MapperRow>();
         QWidget form;
-        QWidget *control = MakeControl(kind, &form);
+        QWidget *control = AddControl(&form, kind);
         QStandardItemModel model(1, 1);
         model.setData(model.index(0, 0), modelValue, Qt::EditRole);
         QDataWidgetMapper mapper;
@@ -340,7 +319,7 @@ private Q_SLOTS:
                                               : property.constData();
         if (modelValue.isValid())
             QCOMPARE(control->property(name).toString(), modelValue.toString());
-        if (kind == u"check" && !property.isEmpty())
+        if (kind == u"check box" && !property.isEmpty())
             QVERIFY(!qobject_cast<QAbstractButton *>(control)->isChecked()); // "N" is no
 
         if (auto *list = qobject_cast<TdvCheckListBox *>(control))

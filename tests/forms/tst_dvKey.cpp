@@ -174,18 +174,16 @@ private Q_SLOTS:
     // The code is the first item of the text, as a decimal integer.
     void keyText_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("keyText");
-        QTest::newRow("code and descriptions") << u"12 Acme | Boston"_s << u"12"_s;
-        QTest::newRow("leading zeros") << u"007 Bond"_s << u"7"_s;
-        QTest::newRow("leading blanks") << u"   5 x"_s << u"5"_s;
-        QTest::newRow("no number") << u"Acme 12"_s << u"0"_s;
-        QTest::newRow("empty") << QString() << u"0"_s;
+        const auto row = RowColumn<std::tuple<QString, QString>>(); // text, code
+        row("code and descriptions", {u"12 Acme | Boston"_s, u"12"_s});
+        row("leading zeros", {u"007 Bond"_s, u"7"_s});
+        row("leading blanks", {u"   5 x"_s, u"5"_s});
+        row("no number", {u"Acme 12"_s, u"0"_s});
+        row("empty", {QString(), u"0"_s});
     }
     void keyText()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, keyText);
+        const auto &[text, keyText] = Row<std::tuple<QString, QString>>();
         TdvKey key;
         key.setText(text);
         QCOMPARE(key.KeyText(), keyText);
@@ -195,17 +193,15 @@ private Q_SLOTS:
     // The red outline is drawn round every key edit, whatever its code and focus.
     void redOutline_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("focused");
-        QTest::newRow("known code") << u"12"_s << false;
-        QTest::newRow("unknown code") << u"99"_s << false;
-        QTest::newRow("while typing") << u"99"_s << true;
-        QTest::newRow("empty") << QString() << false;
+        const auto row = RowColumn<std::tuple<QString, bool>>(); // typed, focus kept
+        row("known code", {u"12"_s, false});
+        row("unknown code", {u"99"_s, false});
+        row("while typing", {u"99"_s, true});
+        row("empty", {QString(), false});
     }
     void redOutline()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, focused);
+        const auto &[typed, focused] = Row<std::tuple<QString, bool>>();
         KeyForm f;
         f.control->SetNotNull(false);
         QVERIFY(f.show());
@@ -317,15 +313,13 @@ private Q_SLOTS:
     // it without a choice.
     void pickListWithoutRows_data()
     {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("where");
-        QTest::newRow("no row satisfies KeyWhere") << u"CUSTOMER"_s << u"ID < 0"_s;
-        QTest::newRow("no such table") << u"NO_SUCH"_s << QString();
+        const auto row = RowColumn<std::tuple<QString, QString>>(); // KeyTable, KeyWhere
+        row("no row satisfies KeyWhere", {u"CUSTOMER"_s, u"ID < 0"_s});
+        row("no such table", {u"NO_SUCH"_s, QString()});
     }
     void pickListWithoutRows()
     {
-        QFETCH(QString, table);
-        QFETCH(QString, where);
+        const auto &[table, where] = Row<std::tuple<QString, QString>>();
         KeyForm f;
         f.control->SetKeyTable(table);
         f.control->SetKeyWhere(where);
@@ -431,8 +425,6 @@ private Q_SLOTS:
         QCOMPARE(changes.count(), 3); // 99, then erased (0)
     }
 
-    // A key edit without its table, code or description column looks nothing
-    // up and says so.
     // The pick list has the pop-ups' window menu: a right click on it offers the
     // About box.
     void pickListWindowMenu()
@@ -460,6 +452,8 @@ private Q_SLOTS:
         QCOMPARE(entry, u"&About..."_s);
     }
 
+    // A key edit without its table, code or description column looks nothing
+    // up and says so.
     void misuseIsLoud()
     {
         KeyForm f;

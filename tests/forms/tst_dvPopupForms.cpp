@@ -81,14 +81,50 @@ QString Nines(int count)
     return QString(count, u'9');
 }
 
-// Opens the pop-up of the control as its trigger character does.
-template<class Form>
-Form *OpenedBy(QWidget *owner)
+// The calculator or the calendar, unshown.
+dvt::PopupForm *NewPopup(bool calculator, QWidget *owner = nullptr)
 {
-    Type(owner->window(), u"?"_s);
-    auto *form = owner->findChild<Form *>();
-    return form && QTest::qWaitForWindowActive(form) ? form : nullptr;
+    if (calculator)
+        return new TdvCalculatorForm(owner);
+    return new TdvCalendarForm(owner);
 }
+
+// A calendar opened on the owner, once active.
+QPointer<TdvCalendarForm> OpenCalendar(QWidget *owner)
+{
+    QPointer<TdvCalendarForm> calendar = new TdvCalendarForm(owner);
+    calendar->Popup();
+    return QTest::qWaitForWindowActive(calendar) ? calendar : nullptr;
+}
+
+// A date edit on a shown form, loaded and so emptied, set to date.
+TdvDate *DateOwner(TestForm<> &form, QDate date)
+{
+    auto *owner = form.add<TdvDate>(u"OrderDate"_s);
+    if (!form.showForm())
+        return nullptr;
+    owner->setDate(date);
+    return owner;
+}
+
+// start (the owner's number; none when empty), keys, display, operator sign,
+// accumulator, lines printed, messages shown
+using Sequence = std::tuple<QString, QString, QString, QString, double, QStringList, int>;
+
+// the panel's name, its top left corner, caption colour and boldness
+using PanelLook = std::tuple<QString, QPoint, QColor, bool>;
+// the owner's date, the key, with Ctrl, the date shown in words afterwards
+using CalendarKey = std::tuple<QDate, Qt::Key, bool, QString>;
+using CalendarResult = std::tuple<QString, QDate, bool>;
+// opens the calculator (else the calendar), by a right click (else the trigger),
+// keys, the owner destroyed with the pop-up open, the owner's text afterwards
+// ("today": today's date), else the tape's last line
+using Trigger = std::tuple<bool, bool, QString, bool, QString>;
+// owner, keys, display on opening, the owner's value afterwards
+using CalculatorOwner = std::tuple<QString, QString, QString, QVariant>;
+// owner, its value as a text, its value afterwards (empty: the day after today);
+// the calendar starts on the date of the text, else on today
+using CalendarOwner = std::tuple<QString, QString, QString>;
 
 QStringList FileLines(const QString &path)
 {
@@ -134,8 +170,6 @@ private Q_SLOTS:
     void triggersOpenPopups();
     void placement_data();
     void placement();
-    void ownerDestroyedWhileOpen_data();
-    void ownerDestroyedWhileOpen();
     void aboutBox_data();
     void aboutBox();
 
@@ -162,160 +196,61 @@ void tst_dvPopupForms::init()
 
 void tst_dvPopupForms::sequences_data()
 {
-    QTest::addColumn<QString>("start"); // the owner's number; none when empty
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("display");
-    QTest::addColumn<QString>("sign");
-    QTest::addColumn<double>("accumulator");
-    QTest::addColumn<double>("entry");
-    QTest::addColumn<QStringList>("tape");
-    QTest::addColumn<int>("messages");
-
-    const QStringList none;
-    QTest::newRow("a digit replaces the owner's number") << "12.5"
-                                                         << "3"
-                                                         << "3"
-                                                         << "" << 0.0 << 3.0 << none << 0;
-    QTest::newRow("an operator takes the owner's number")
-        << "12.5"
-        << "+"
-        << "0"
-        << "+" << 12.5 << 0.0 << QStringList{"12.5 +  "} << 0;
-    QTest::newRow("adding") << ""
-                            << "5+3="
-                            << "8"
-                            << "" << 0.0 << 8.0 << QStringList{"5 +  ", "3 +  ", "8 =  ", " "} << 0;
-    QTest::newRow("the first number is added")
-        << ""
-        << "5*3="
-        << "15"
-        << "" << 0.0 << 15.0 << QStringList{"5 +  ", "3 x  ", "15 =  ", " "} << 0;
-    QTest::newRow("= without a second number prints the total")
-        << ""
-        << "5+="
-        << "0"
-        << "" << 0.0 << 0.0 << QStringList{"5 +  ", "5 =  ", " "} << 0;
-    QTest::newRow("a number alone is not totalled") << ""
-                                                    << "7="
-                                                    << "7"
-                                                    << "" << 0.0 << 7.0 << none << 0;
-    QTest::newRow("a new number after =")
-        << ""
-        << "5+3=2"
-        << "2"
-        << "" << 0.0 << 2.0 << QStringList{"5 +  ", "3 +  ", "8 =  ", " "} << 0;
-    QTest::newRow("per cent added")
-        << ""
-        << "200+10%"
-        << "220"
-        << "" << 0.0 << 220.0 << QStringList{"200 +  ", "10 %+ ", "20 ·  ", "220 =  ", " "} << 0;
-    QTest::newRow("per cent taken off")
-        << ""
-        << "200-10p"
-        << "180"
-        << "" << 0.0 << 180.0 << QStringList{"200 +  ", "10 %- ", "20 ·  ", "180 =  ", " "} << 0;
-    QTest::newRow("per cent times")
-        << ""
-        << "200*10P"
-        << "4000"
-        << "" << 0.0 << 4000.0 << QStringList{"200 +  ", "10 %x ", "20 ·  ", "4000 =  ", " "} << 0;
-    QTest::newRow("per cent divided")
-        << ""
-        << "200/10%"
-        << "10"
-        << "" << 0.0 << 10.0 << QStringList{"200 +  ", "10 %÷ ", "20 ·  ", "10 =  ", " "} << 0;
-    QTest::newRow("digits after a per cent extend it")
-        << ""
-        << "200+10%5"
-        << "2205"
-        << "" << 0.0 << 2205.0 << QStringList{"200 +  ", "10 %+ ", "20 ·  ", "220 =  ", " "} << 0;
-    QTest::newRow("per cent dividing by a zero share stops")
-        << ""
-        << "8/0%"
-        << "0"
-        << "÷" << 8.0 << 0.0 << QStringList{"8 +  ", "0 %÷ ", "0 ·  "} << 0;
-    QTest::newRow("variation") << ""
-                               << "80+100v"
-                               << "0"
-                               << "" << 0.0 << 0.0
-                               << QStringList{"80 +  ", "100 v% ", "25 %= ", " "} << 0;
-    QTest::newRow("variation without a base stops")
-        << ""
-        << "5V"
-        << "5"
-        << "" << 0.0 << 5.0 << QStringList{"5 v% "} << 0;
-    QTest::newRow("per cent of total")
-        << ""
-        << "50+20t"
-        << "0"
-        << "" << 0.0 << 0.0 << QStringList{"50 +  ", "20 %t ", "40 %= ", " "} << 0;
-    QTest::newRow("per cent of no total stops") << ""
-                                                << "20T"
-                                                << "20"
-                                                << "" << 0.0 << 20.0 << QStringList{"20 %t "} << 0;
-    QTest::newRow("square root") << ""
-                                 << "16s"
-                                 << "0"
-                                 << "" << 0.0 << 0.0 << QStringList{"16 V  ", "4 =  ", " "} << 0;
-    QTest::newRow("square root of a negative number is refused")
-        << ""
-        << "5iS"
-        << "-5"
-        << "" << 0.0 << -5.0 << QStringList{"-5 ±  ", "-5 V  "} << 1;
-    QTest::newRow("sign change") << ""
-                                 << "5+2I"
-                                 << "-2"
-                                 << "+" << 5.0 << -2.0 << QStringList{"5 +  ", "-2 ±  "} << 0;
-    QTest::newRow("decimals typed on") << ""
-                                       << "1.50"
-                                       << "1.50"
-                                       << "" << 0.0 << 1.5 << none << 0;
-    QTest::newRow("a decimal point typed on") << ""
-                                              << "12."
-                                              << "12."
-                                              << "" << 0.0 << 12.0 << none << 0;
-    QTest::newRow("the comma types the separator") << ""
-                                                   << "1,5"
-                                                   << "1.5"
-                                                   << "" << 0.0 << 1.5 << none << 0;
-    QTest::newRow("backspace empties to 0") << ""
-                                            << "7\b"
-                                            << "0"
-                                            << "" << 0.0 << 0.0 << none << 0;
-    QTest::newRow("backspace leaves a lone minus: 0")
-        << ""
-        << "5i\b"
-        << "0"
-        << "" << 0.0 << 0.0 << QStringList{"-5 ±  "} << 0;
-    QTest::newRow("C on a cleared calculator prints nothing") << ""
-                                                              << "c"
-                                                              << "0"
-                                                              << "" << 0.0 << 0.0 << none << 0;
-    QTest::newRow("C") << ""
-                       << "5+3C"
-                       << "0"
-                       << "" << 0.0 << 0.0 << QStringList{"5 +  ", "C  "} << 0;
-    QTest::newRow("E keeps the calculation")
-        << ""
-        << "9+5e3="
-        << "12"
-        << "" << 0.0 << 12.0 << QStringList{"9 +  ", "E  ", "3 +  ", "12 =  ", " "} << 0;
-    QTest::newRow("division by zero is skipped")
-        << ""
-        << "8/0+"
-        << "0"
-        << "+" << 8.0 << 0.0 << QStringList{"8 +  ", "0 ÷  "} << 0;
-    QTest::newRow("an overflow is skipped")
-        << "" << Nines(17) + u'*' + Nines(17) + u'+' << "1E169"
-        << "+" << 1e169 << 1e169 << QStringList{"1E169 +  ", "1E169 x  "} << 0;
-    QTest::newRow("a display beyond any number reads 0") << "" << Nines(18) << "0"
-                                                         << "" << 0.0 << 0.0 << none << 0;
+    const auto row = RowColumn<Sequence>();
+    const QString none;
+    row("a digit replaces the owner's number", {"12.5", "3", "3", none, 0, {}, 0});
+    row("an operator takes the owner's number", {"12.5", "+", "0", "+", 12.5, {"12.5 +  "}, 0});
+    row("adding", {none, "5+3=", "8", none, 0, {"5 +  ", "3 +  ", "8 =  ", " "}, 0});
+    row("the first number is added",
+        {none, "5*3=", "15", none, 0, {"5 +  ", "3 x  ", "15 =  ", " "}, 0});
+    row("= without a second number prints the total",
+        {none, "5+=", "0", none, 0, {"5 +  ", "5 =  ", " "}, 0});
+    row("a number alone is not totalled", {none, "7=", "7", none, 0, {}, 0});
+    row("a new number after =", {none, "5+3=2", "2", none, 0, {"5 +  ", "3 +  ", "8 =  ", " "}, 0});
+    row("per cent added",
+        {none, "200+10%", "220", none, 0, {"200 +  ", "10 %+ ", "20 ·  ", "220 =  ", " "}, 0});
+    row("per cent taken off",
+        {none, "200-10p", "180", none, 0, {"200 +  ", "10 %- ", "20 ·  ", "180 =  ", " "}, 0});
+    row("per cent times",
+        {none, "200*10P", "4000", none, 0, {"200 +  ", "10 %x ", "20 ·  ", "4000 =  ", " "}, 0});
+    row("per cent divided",
+        {none, "200/10%", "10", none, 0, {"200 +  ", "10 %÷ ", "20 ·  ", "10 =  ", " "}, 0});
+    row("digits after a per cent extend it",
+        {none, "200+10%5", "2205", none, 0, {"200 +  ", "10 %+ ", "20 ·  ", "220 =  ", " "}, 0});
+    row("per cent dividing by a zero share stops",
+        {none, "8/0%", "0", "÷", 8, {"8 +  ", "0 %÷ ", "0 ·  "}, 0});
+    row("variation", {none, "80+100v", "0", none, 0, {"80 +  ", "100 v% ", "25 %= ", " "}, 0});
+    row("variation without a base stops", {none, "5V", "5", none, 0, {"5 v% "}, 0});
+    row("per cent of total",
+        {none, "50+20t", "0", none, 0, {"50 +  ", "20 %t ", "40 %= ", " "}, 0});
+    row("per cent of no total stops", {none, "20T", "20", none, 0, {"20 %t "}, 0});
+    row("square root", {none, "16s", "0", none, 0, {"16 V  ", "4 =  ", " "}, 0});
+    row("square root of a negative number is refused",
+        {none, "5iS", "-5", none, 0, {"-5 ±  ", "-5 V  "}, 1});
+    row("sign change", {none, "5+2I", "-2", "+", 5, {"5 +  ", "-2 ±  "}, 0});
+    row("decimals typed on", {none, "1.50", "1.50", none, 0, {}, 0});
+    row("a decimal point typed on", {none, "12.", "12.", none, 0, {}, 0});
+    row("the comma types the separator", {none, "1,5", "1.5", none, 0, {}, 0});
+    row("backspace empties to 0", {none, "7\b", "0", none, 0, {}, 0});
+    row("backspace leaves a lone minus: 0", {none, "5i\b", "0", none, 0, {"-5 ±  "}, 0});
+    row("C on a cleared calculator prints nothing", {none, "c", "0", none, 0, {}, 0});
+    row("C", {none, "5+3C", "0", none, 0, {"5 +  ", "C  "}, 0});
+    row("E keeps the calculation",
+        {none, "9+5e3=", "12", none, 0, {"9 +  ", "E  ", "3 +  ", "12 =  ", " "}, 0});
+    row("division by zero is skipped", {none, "8/0+", "0", "+", 8, {"8 +  ", "0 ÷  "}, 0});
+    row("an overflow is skipped", {none,
+                                   Nines(17) + u'*' + Nines(17) + u'+',
+                                   "1E169",
+                                   "+",
+                                   1e169,
+                                   {"1E169 +  ", "1E169 x  "},
+                                   0});
+    row("a display beyond any number reads 0", {none, Nines(18), "0", none, 0, {}, 0});
 }
 
 void tst_dvPopupForms::sequences()
 {
-    QFETCH(QString, start);
-    QFETCH(QString, keys);
+    const auto &[start, keys, display, sign, accumulator, tape, messages] = Row<Sequence>();
     TdvValue owner;
     if (!start.isEmpty())
         owner.SetValue(start.toDouble());
@@ -325,12 +260,12 @@ void tst_dvPopupForms::sequences()
 
     calculator.type(keys);
 
-    QTEST(calculator.label(u"Display"_s), "display");
-    QTEST(calculator.label(u"Operator"_s), "sign");
-    QTEST(calculator.form->Machine().Accumulator(), "accumulator");
-    QTEST(calculator.form->Machine().Entry(), "entry");
-    QTEST(calculator.printed(), "tape");
-    QTEST(m_messages, "messages");
+    QCOMPARE(calculator.label(u"Display"_s), display);
+    QCOMPARE(calculator.label(u"Operator"_s), sign);
+    QCOMPARE(calculator.form->Machine().Accumulator(), accumulator);
+    QCOMPARE(calculator.form->Machine().Entry(), display.toDouble()); // the number shown
+    QCOMPARE(calculator.printed(), tape);
+    QCOMPARE(m_messages, messages);
 }
 
 void tst_dvPopupForms::clicksMatchKeys_data()
@@ -403,36 +338,33 @@ void tst_dvPopupForms::memoryAndTapeClearing()
 
 void tst_dvPopupForms::calculatorLooks_data()
 {
-    QTest::addColumn<QString>("panel");
-    QTest::addColumn<QPoint>("corner");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<bool>("bold");
-
-    QTest::newRow("mC") << "MemClear" << QPoint(4, 248) << QColor(Qt::red) << false;
-    QTest::newRow("m -") << "MemMinus" << QPoint(105, 248) << QColor(Qt::red) << false;
-    QTest::newRow("cT") << "ClearTape" << QPoint(72, 274) << QColor(Qt::red) << false;
-    QTest::newRow("7") << "Seven" << QPoint(4, 300) << QColor(Qt::blue) << false;
-    QTest::newRow("√") << "Sqrt" << QPoint(139, 300) << QColor(Qt::red) << false;
-    QTest::newRow("6") << "Six" << QPoint(72, 326) << QColor(Qt::blue) << false;
-    QTest::newRow("-") << "Minus" << QPoint(105, 352) << QColor(Qt::red) << true;
-    QTest::newRow("0") << "Zero" << QPoint(4, 378) << QColor(Qt::blue) << false;
-    QTest::newRow(".") << "Dot" << QPoint(38, 378) << QColor(Qt::red) << true;
-    QTest::newRow("%") << "Percent" << QPoint(139, 378) << QColor(Qt::red) << false;
+    const auto row = RowColumn<PanelLook>();
+    const QColor red(Qt::red), blue(Qt::blue);
+    row("mC", {"MemClear", QPoint(4, 248), red, false});
+    row("m -", {"MemMinus", QPoint(105, 248), red, false});
+    row("cT", {"ClearTape", QPoint(72, 274), red, false});
+    row("7", {"Seven", QPoint(4, 300), blue, false});
+    row("√", {"Sqrt", QPoint(139, 300), red, false});
+    row("6", {"Six", QPoint(72, 326), blue, false});
+    row("-", {"Minus", QPoint(105, 352), red, true});
+    row("0", {"Zero", QPoint(4, 378), blue, false});
+    row(".", {"Dot", QPoint(38, 378), red, true});
+    row("%", {"Percent", QPoint(139, 378), red, false});
 }
 
 void tst_dvPopupForms::calculatorLooks()
 {
-    QFETCH(QString, panel);
+    const auto &[panel, corner, colour, bold] = Row<PanelLook>();
     Calculator calculator;
     QVERIFY(calculator.show());
     QCOMPARE(calculator.form->windowTitle(), u"Calculator"_s);
     QCOMPARE(calculator.form->size(), QSize(172, 403));
     const auto *button = calculator.form->findChild<QPushButton *>(panel);
     QVERIFY(button);
-    QTEST(button->pos(), "corner");
+    QCOMPARE(button->pos(), corner);
     QCOMPARE(button->size(), QSize(29, 21));
-    QTEST(button->palette().color(QPalette::ButtonText), "colour");
-    QTEST(ShowsBold(button), "bold");
+    QCOMPARE(button->palette().color(QPalette::ButtonText), colour);
+    QCOMPARE(ShowsBold(button), bold);
     QCOMPARE(button->focusPolicy(), Qt::NoFocus); // the keys go to the window
 
     const auto *tape = calculator.form->findChild<QPlainTextEdit *>(u"TapeMemo"_s);
@@ -460,30 +392,20 @@ void tst_dvPopupForms::decimalComma()
 
 void tst_dvPopupForms::calculatorOwners_data()
 {
-    QTest::addColumn<QString>("owner");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("display"); // on opening
-    QTest::addColumn<QVariant>("result"); // the owner's value afterwards
-
+    QTest::addColumn<CalculatorOwner>("row");
     for (const char *owner :
          {"value edit", "line edit", "text cell", "number cell", "data grid", "spin box"}) {
-        QTest::addRow("%s, Enter", owner) << owner << "+3\r"
-                                          << "12.5" << QVariant(15.5);
-        QTest::addRow("%s, Esc", owner) << owner << "+3\x1b"
-                                        << "12.5" << QVariant(12.5);
+        QTest::addRow("%s, Enter", owner) << CalculatorOwner{owner, "+3\r", "12.5", 15.5};
+        QTest::addRow("%s, Esc", owner) << CalculatorOwner{owner, "+3\x1b", "12.5", 12.5};
     }
-    QTest::newRow("value edit, unreadable text") << "value edit text"
-                                                 << "2\r"
-                                                 << "0" << QVariant(2.0);
-    QTest::newRow("plain widget") << "plain widget"
-                                  << "2\r"
-                                  << "" << QVariant();
+    QTest::newRow("value edit, unreadable text")
+        << CalculatorOwner{"value edit text", "2\r", "0", 2.0};
+    QTest::newRow("plain widget") << CalculatorOwner{"plain widget", "2\r", "", QVariant()};
 }
 
 void tst_dvPopupForms::calculatorOwners()
 {
-    QFETCH(QString, owner);
-    QFETCH(QVariant, result);
+    const auto &[owner, keys, display, result] = Row<CalculatorOwner>();
     TestForm<> form;
     QWidget *control = nullptr;
     QStandardItemModel model(1, 1);
@@ -542,9 +464,8 @@ void tst_dvPopupForms::calculatorOwners()
     fill();
     Calculator calculator(control);
     QVERIFY(calculator.show());
-    QTEST(calculator.label(u"Display"_s), "display");
+    QCOMPARE(calculator.label(u"Display"_s), display);
 
-    QFETCH(QString, keys);
     calculator.type(keys);
     QTRY_VERIFY(!calculator.form); // closed and gone
     QCOMPARE(value(), result);
@@ -612,53 +533,39 @@ void tst_dvPopupForms::tapeFileFailures()
 
 void tst_dvPopupForms::calendarKeys_data()
 {
-    QTest::addColumn<QDate>("start");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("ctrl");
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QString>("words");
-
-    QTest::newRow("down crosses a month") << QDate(2000, 1, 28) << int(Qt::Key_Down) << false
-                                          << QDate(2000, 2, 4) << "Friday, February 4, 2000";
-    QTest::newRow("up crosses a month") << QDate(2000, 3, 3) << int(Qt::Key_Up) << false
-                                        << QDate(2000, 2, 25) << "Friday, February 25, 2000";
-    QTest::newRow("left crosses a year") << QDate(2000, 1, 1) << int(Qt::Key_Left) << false
-                                         << QDate(1999, 12, 31) << "Friday, December 31, 1999";
-    QTest::newRow("right to a leap day") << QDate(2000, 2, 28) << int(Qt::Key_Right) << false
-                                         << QDate(2000, 2, 29) << "Tuesday, February 29, 2000";
-    QTest::newRow("page down keeps to the month")
-        << QDate(2000, 1, 31) << int(Qt::Key_PageDown) << false << QDate(2000, 2, 29)
-        << "Tuesday, February 29, 2000";
-    QTest::newRow("page up crosses a year")
-        << QDate(2000, 1, 15) << int(Qt::Key_PageUp) << false << QDate(1999, 12, 15)
-        << "Wednesday, December 15, 1999";
-    QTest::newRow("ctrl page up: a year back") << QDate(2000, 2, 29) << int(Qt::Key_PageUp) << true
-                                               << QDate(1999, 2, 28) << "Sunday, February 28, 1999";
-    QTest::newRow("ctrl page down: a year on")
-        << QDate(1999, 6, 30) << int(Qt::Key_PageDown) << true << QDate(2000, 6, 30)
-        << "Friday, June 30, 2000";
+    const auto row = RowColumn<CalendarKey>();
+    using enum Qt::Key;
+    row("down crosses a month", {QDate(2000, 1, 28), Key_Down, false, "Friday, February 4, 2000"});
+    row("up crosses a month", {QDate(2000, 3, 3), Key_Up, false, "Friday, February 25, 2000"});
+    row("left crosses a year", {QDate(2000, 1, 1), Key_Left, false, "Friday, December 31, 1999"});
+    row("right to a leap day",
+        {QDate(2000, 2, 28), Key_Right, false, "Tuesday, February 29, 2000"});
+    row("page down keeps to the month",
+        {QDate(2000, 1, 31), Key_PageDown, false, "Tuesday, February 29, 2000"});
+    row("page up crosses a year",
+        {QDate(2000, 1, 15), Key_PageUp, false, "Wednesday, December 15, 1999"});
+    row("ctrl page up: a year back",
+        {QDate(2000, 2, 29), Key_PageUp, true, "Sunday, February 28, 1999"});
+    row("ctrl page down: a year on",
+        {QDate(1999, 6, 30), Key_PageDown, true, "Friday, June 30, 2000"});
 }
 
 void tst_dvPopupForms::calendarKeys()
 {
-    QFETCH(QDate, start);
-    QFETCH(int, key);
-    QFETCH(bool, ctrl);
-    QFETCH(QDate, date);
+    const auto &[start, key, ctrl, words] = Row<CalendarKey>();
+    const QDate date = QDate::fromString(words, u"dddd, MMMM d, yyyy"_s);
+    QVERIFY(date.isValid());
     TestForm<> form;
-    auto *owner = form.add<TdvDate>(u"OrderDate"_s);
-    QVERIFY(form.showForm()); // loading empties the edits
-    owner->setDate(start);
-    QPointer<TdvCalendarForm> calendar = new TdvCalendarForm(owner);
-    calendar->Popup();
-    QVERIFY(QTest::qWaitForWindowActive(calendar));
+    TdvDate *owner = DateOwner(form, start);
+    QVERIFY(owner);
+    const QPointer<TdvCalendarForm> calendar = OpenCalendar(owner);
+    QVERIFY(calendar);
     QCOMPARE(calendar->date(), start);
 
-    QTest::keyClick(calendar->windowHandle(), Qt::Key(key),
-                    ctrl ? Qt::ControlModifier : Qt::NoModifier);
+    QTest::keyClick(calendar->windowHandle(), key, ctrl ? Qt::ControlModifier : Qt::NoModifier);
 
     QCOMPARE(calendar->date(), date);
-    QTEST(calendar->findChild<QLabel *>(u"Words"_s)->text(), "words");
+    QCOMPARE(calendar->findChild<QLabel *>(u"Words"_s)->text(), words);
     const auto *grid = calendar->findChild<QCalendarWidget *>(u"Calendar"_s);
     QCOMPARE(grid->monthShown(), date.month());
     QCOMPARE(grid->yearShown(), date.year());
@@ -668,28 +575,23 @@ void tst_dvPopupForms::calendarKeys()
 
 void tst_dvPopupForms::calendarResults_data()
 {
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QDate>("ownerDate");
-    QTest::addColumn<bool>("open"); // afterwards
-
-    QTest::newRow("Enter") << "enter" << QDate(2000, 1, 29) << false;
-    QTest::newRow("double click") << "double click" << QDate(2000, 1, 29) << false;
-    QTest::newRow("Esc") << "escape" << QDate(2000, 1, 28) << false;
-    QTest::newRow("Esc on the today button") << "button escape" << QDate(2000, 1, 28) << false;
-    QTest::newRow("today button") << "today" << QDate(2000, 1, 28) << true;
+    const auto row = RowColumn<CalendarResult>(); // action, the owner's date, open afterwards
+    row("Enter", {"enter", QDate(2000, 1, 29), false});
+    row("double click", {"double click", QDate(2000, 1, 29), false});
+    row("Esc", {"escape", QDate(2000, 1, 28), false});
+    row("Esc on the today button", {"button escape", QDate(2000, 1, 28), false});
+    row("today button", {"today", QDate(2000, 1, 28), true});
 }
 
 void tst_dvPopupForms::calendarResults()
 {
-    QFETCH(QString, action);
+    const auto &[action, ownerDate, open] = Row<CalendarResult>();
     TestForm<> form;
-    auto *owner = form.add<TdvDate>(u"OrderDate"_s);
-    QVERIFY(form.showForm()); // loading empties the edits
-    owner->setDate(QDate(2000, 1, 28));
+    TdvDate *owner = DateOwner(form, QDate(2000, 1, 28));
+    QVERIFY(owner);
     QSignalSpy changes(owner, &TdvDate::dateChanged);
-    QPointer<TdvCalendarForm> calendar = new TdvCalendarForm(owner);
-    calendar->Popup();
-    QVERIFY(QTest::qWaitForWindowActive(calendar));
+    const QPointer<TdvCalendarForm> calendar = OpenCalendar(owner);
+    QVERIFY(calendar);
     QSignalSpy chosen(calendar.data(), &TdvCalendarForm::dateChosen);
     QSignalSpy moved(calendar.data(), &TdvCalendarForm::dateChanged);
     QTest::keyClick(calendar->windowHandle(), Qt::Key_Right);
@@ -712,8 +614,7 @@ void tst_dvPopupForms::calendarResults()
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
     }
 
-    QTEST(owner->date(), "ownerDate");
-    QFETCH(bool, open);
+    QCOMPARE(owner->date(), ownerDate);
     QCOMPARE(changes.size(), owner->date() == QDate(2000, 1, 28) ? 0 : 1);
     QCOMPARE(chosen.size(), changes.size());
     if (open)
@@ -725,35 +626,21 @@ void tst_dvPopupForms::calendarResults()
 
 void tst_dvPopupForms::calendarOwners_data()
 {
-    QTest::addColumn<QString>("owner");
-    QTest::addColumn<QString>("text"); // the owner's value, as a text
-    QTest::addColumn<QDate>("start");  // null: today
-    QTest::addColumn<QString>("result");
-
-    QTest::newRow("empty date edit") << "date edit"
-                                     << "" << QDate() << "";
-    QTest::newRow("date edit") << "date edit"
-                               << "1/31/2000" << QDate(2000, 1, 31) << "2/1/2000";
-    QTest::newRow("line edit") << "line edit"
-                               << " 1/31/2000 " << QDate(2000, 1, 31) << "2/1/2000";
-    QTest::newRow("line edit without a date") << "line edit"
-                                              << "soon" << QDate() << "";
-    QTest::newRow("text cell") << "text cell"
-                               << "2/28/2000" << QDate(2000, 2, 28) << "2/29/2000";
-    QTest::newRow("date cell") << "date cell"
-                               << "2/28/2000" << QDate(2000, 2, 28) << "2000-02-29";
-    QTest::newRow("data grid") << "data grid"
-                               << "2/28/2000" << QDate(2000, 2, 28) << "2/29/2000";
-    QTest::newRow("qt date edit") << "qt date edit"
-                                  << "12/31/1999" << QDate(1999, 12, 31) << "2000-01-01";
+    const auto row = RowColumn<CalendarOwner>();
+    row("empty date edit", {"date edit", "", ""});
+    row("date edit", {"date edit", "1/31/2000", "2/1/2000"});
+    row("line edit", {"line edit", " 1/31/2000 ", "2/1/2000"});
+    row("line edit without a date", {"line edit", "soon", ""});
+    row("text cell", {"text cell", "2/28/2000", "2/29/2000"});
+    row("date cell", {"date cell", "2/28/2000", "2000-02-29"});
+    row("data grid", {"data grid", "2/28/2000", "2/29/2000"});
+    row("qt date edit", {"qt date edit", "12/31/1999", "2000-01-01"});
 }
 
 void tst_dvPopupForms::calendarOwners()
 {
-    QFETCH(QString, owner);
-    QFETCH(QString, text);
-    QFETCH(QDate, start);
-    QFETCH(QString, result);
+    const auto &[owner, text, expected] = Row<CalendarOwner>();
+    QString result = expected;
     const QDate textDate = QDate::fromString(text.trimmed(), u"M/d/yyyy"_s);
     TestForm<> form;
     QStandardItemModel model(1, 1);
@@ -801,10 +688,9 @@ void tst_dvPopupForms::calendarOwners()
     }
     QVERIFY(form.showForm());
     fill();
-    QPointer<TdvCalendarForm> calendar = new TdvCalendarForm(control);
-    calendar->Popup();
-    QVERIFY(QTest::qWaitForWindowActive(calendar));
-    QCOMPARE(calendar->date(), start.isValid() ? start : QDate::currentDate());
+    const QPointer<TdvCalendarForm> calendar = OpenCalendar(control);
+    QVERIFY(calendar);
+    QCOMPARE(calendar->date(), textDate.isValid() ? textDate : QDate::currentDate());
 
     QTest::keyClick(calendar->windowHandle(), Qt::Key_Right);
     QTest::keyClick(calendar->windowHandle(), Qt::Key_Return);
@@ -816,26 +702,20 @@ void tst_dvPopupForms::calendarOwners()
 
 void tst_dvPopupForms::triggersOpenPopups_data()
 {
-    QTest::addColumn<bool>("calculator");
-    QTest::addColumn<bool>("rightClick");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("result");
-
-    QTest::newRow("value edit, trigger") << true << false << "2+3\r"
-                                         << "$5.00";
-    QTest::newRow("value edit, right click") << true << true << "7\r"
-                                             << "$7.00";
+    const auto row = RowColumn<Trigger>();
+    row("value edit, trigger", {true, false, "2+3\r", false, "$5.00"});
+    row("value edit, right click", {true, true, "7\r", false, "$7.00"});
     // An empty date edit: the calendar starts on today.
-    QTest::newRow("date edit, trigger") << false << false << "\r"
-                                        << "today";
-    QTest::newRow("date edit, right click") << false << true << "\x1b"
-                                            << "";
+    row("date edit, trigger", {false, false, "\r", false, "today"});
+    row("date edit, right click", {false, true, "\x1b", false, ""});
+    // The pop-up goes with its owner; the calculator's tape is kept all the same.
+    row("value edit destroyed", {true, false, "5+", true, "5 +  "});
+    row("date edit destroyed", {false, false, "", true, ""});
 }
 
 void tst_dvPopupForms::triggersOpenPopups()
 {
-    QFETCH(bool, calculator);
-    QFETCH(bool, rightClick);
+    const auto &[calculator, rightClick, keys, destroyed, expected] = Row<Trigger>();
     TestForm<> form;
     TdvEdit *owner = calculator ? static_cast<TdvEdit *>(form.add<TdvValue>(u"Amount"_s))
                                 : form.add<TdvDate>(u"OrderDate"_s);
@@ -854,13 +734,18 @@ void tst_dvPopupForms::triggersOpenPopups()
     QVERIFY(QTest::qWaitForWindowActive(popup));
     QCOMPARE(dvPopups::OpenRequests(calculator ? dvPopups::Calculator : dvPopups::Calendar), 1);
 
-    QFETCH(QString, keys);
     Type(popup, keys);
+    if (destroyed) {
+        delete owner;
+        QVERIFY(!popup);
+        QCoreApplication::processEvents();
+        if (calculator)
+            QCOMPARE(FileLines(TdvCalculatorForm::TapeFile()), (QStringList{u" "_s, expected}));
+        return;
+    }
     QTRY_VERIFY(!popup);
-    QFETCH(QString, result);
-    if (result == u"today"_s)
-        result = QDate::currentDate().toString(u"M/d/yyyy"_s);
-    QCOMPARE(owner->text(), result);
+    QCOMPARE(owner->text(),
+             expected == u"today"_s ? QDate::currentDate().toString(u"M/d/yyyy"_s) : expected);
 }
 
 void tst_dvPopupForms::placement_data()
@@ -886,9 +771,7 @@ void tst_dvPopupForms::placement()
                            : desktop.topLeft() + QPoint(40, 50));
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    dvt::PopupForm *popup = calculator
-                                ? static_cast<dvt::PopupForm *>(new TdvCalculatorForm(&owner))
-                                : new TdvCalendarForm(&owner);
+    dvt::PopupForm *popup = NewPopup(calculator, &owner);
     popup->Popup();
     QVERIFY(QTest::qWaitForWindowExposed(popup));
 
@@ -905,33 +788,6 @@ void tst_dvPopupForms::placement()
     }
 }
 
-void tst_dvPopupForms::ownerDestroyedWhileOpen_data()
-{
-    dvt::test::BoolRows("calculator", "calendar", "calculator");
-}
-
-void tst_dvPopupForms::ownerDestroyedWhileOpen()
-{
-    QFETCH(bool, calculator);
-    TestForm<> form;
-    TdvEdit *owner = calculator ? static_cast<TdvEdit *>(form.add<TdvValue>(u"Amount"_s))
-                                : form.add<TdvDate>(u"OrderDate"_s);
-    QVERIFY(form.showForm());
-    owner->setFocus();
-    const QPointer<QWidget> popup = calculator
-                                        ? static_cast<QWidget *>(OpenedBy<TdvCalculatorForm>(owner))
-                                        : OpenedBy<TdvCalendarForm>(owner);
-    QVERIFY(popup);
-    if (calculator)
-        Type(popup, u"5+"_s);
-
-    delete owner;
-    QVERIFY(!popup);
-    QCoreApplication::processEvents();
-    if (calculator) // the tape is kept all the same
-        QCOMPARE(FileLines(TdvCalculatorForm::TapeFile()), (QStringList{" ", "5 +  "}));
-}
-
 void tst_dvPopupForms::aboutBox_data()
 {
     dvt::test::BoolRows("calculator", "calendar", "calculator");
@@ -940,9 +796,8 @@ void tst_dvPopupForms::aboutBox_data()
 void tst_dvPopupForms::aboutBox()
 {
     QFETCH(bool, calculator);
-    dvt::PopupForm *popup =
-        calculator ? static_cast<dvt::PopupForm *>(new TdvCalculatorForm) : new TdvCalendarForm;
-    const std::unique_ptr<dvt::PopupForm> owned(popup);
+    const std::unique_ptr<dvt::PopupForm> owned(NewPopup(calculator));
+    dvt::PopupForm *popup = owned.get();
     popup->Popup();
     QVERIFY(QTest::qWaitForWindowActive(popup));
 

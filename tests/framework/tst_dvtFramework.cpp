@@ -13,12 +13,16 @@
 #include "dvtKeys.h"
 #include "dvtMessageDlg.h"
 #include "dvtTestKeys.h"
+#include "dvtTestTables.h"
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(dvt::TMsgDlgType)
-
 namespace {
+
+// key the control consumes (0: none), a character replaced and its
+// replacement (none: consumed), typed, text, what the hook saw ("_": nothing)
+using ConsumedKeys = std::tuple<int, QString, QString, QString, QString>;
+using DialogAnswer = std::tuple<dvt::TMsgDlgType, dvt::TMsgDlgBtn, dvt::TModalResult, QString>;
 
 // A form whose close event can refuse, like a form asking to save first.
 struct ClosingForm : QWidget
@@ -178,60 +182,48 @@ private Q_SLOTS:
 
     void virtualKey_data()
     {
-        QTest::addColumn<int>("qtKey");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("expected");
+        const auto row = RowColumn<std::tuple<int, int, int>>(); // Qt key, modifiers, code
         const int keypad = Qt::KeypadModifier, shift = Qt::ShiftModifier;
-        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << 13;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << keypad << 13;
-        QTest::newRow("Esc") << int(Qt::Key_Escape) << 0 << 27;
-        QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << 9;
-        QTest::newRow("Backtab") << int(Qt::Key_Backtab) << shift << 9;
-        QTest::newRow("Space") << int(Qt::Key_Space) << 0 << 0x20;
-        QTest::newRow("Y") << int(Qt::Key_Y) << 0 << 0x59;
-        QTest::newRow("N shifted") << int(Qt::Key_N) << shift << 0x4E;
-        QTest::newRow("keypad plus") << int(Qt::Key_Plus) << keypad << 107;
-        QTest::newRow("keypad minus") << int(Qt::Key_Minus) << keypad << 109;
-        QTest::newRow("main plus") << int(Qt::Key_Plus) << shift << 187;
-        QTest::newRow("main minus") << int(Qt::Key_Minus) << 0 << 189;
-        QTest::newRow("Right") << int(Qt::Key_Right) << 0 << 0x27;
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << 46;
-        QTest::newRow("digit") << int(Qt::Key_9) << 0 << 0x39;
-        QTest::newRow("comma") << int(Qt::Key_Comma) << 0 << 0xBC;
-        QTest::newRow("keypad decimal") << int(Qt::Key_Period) << keypad << 0x6E;
-        QTest::newRow("no code") << int(Qt::Key_MediaPlay) << 0 << 0;
+        row("Enter", {Qt::Key_Return, 0, 13});
+        row("keypad Enter", {Qt::Key_Enter, keypad, 13});
+        row("Esc", {Qt::Key_Escape, 0, 27});
+        row("Tab", {Qt::Key_Tab, 0, 9});
+        row("Backtab", {Qt::Key_Backtab, shift, 9});
+        row("Space", {Qt::Key_Space, 0, 0x20});
+        row("Y", {Qt::Key_Y, 0, 0x59});
+        row("N shifted", {Qt::Key_N, shift, 0x4E});
+        row("keypad plus", {Qt::Key_Plus, keypad, 107});
+        row("keypad minus", {Qt::Key_Minus, keypad, 109});
+        row("main plus", {Qt::Key_Plus, shift, 187});
+        row("main minus", {Qt::Key_Minus, 0, 189});
+        row("Right", {Qt::Key_Right, 0, 0x27});
+        row("Delete", {Qt::Key_Delete, 0, 46});
+        row("digit", {Qt::Key_9, 0, 0x39});
+        row("comma", {Qt::Key_Comma, 0, 0xBC});
+        row("keypad decimal", {Qt::Key_Period, keypad, 0x6E});
+        row("no code", {Qt::Key_MediaPlay, 0, 0});
     }
     void virtualKey()
     {
-        QFETCH(int, qtKey);
-        QFETCH(int, modifiers);
-        QFETCH(int, expected);
+        const auto &[qtKey, modifiers, expected] = Row<std::tuple<int, int, int>>();
         const QKeyEvent event(QEvent::KeyPress, qtKey, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(int(dvt::VirtualKey(event)), expected);
     }
 
     void keysTakeBothStepsUnlessConsumed_data()
     {
-        QTest::addColumn<int>("consumeKey");
-        QTest::addColumn<QString>("charFromTo");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("hookSaw");
-        QTest::newRow("key down consumes") << 0x31 << QString() << u"a1b"_s << u"ab"_s << u"ab"_s;
-        QTest::newRow("key press consumes") << 0 << u"b"_s << u"abc"_s << u"ac"_s << u"a_c"_s;
-        QTest::newRow("key press replaces") << 0 << u",."_s << u"1,5"_s << u"1.5"_s << u"1.5"_s;
+        const auto row = RowColumn<ConsumedKeys>();
+        row("key down consumes", {0x31, QString(), u"a1b"_s, u"ab"_s, u"ab"_s});
+        row("key press consumes", {0, u"b"_s, u"abc"_s, u"ac"_s, u"a_c"_s});
+        row("key press replaces", {0, u",."_s, u"1,5"_s, u"1.5"_s, u"1.5"_s});
     }
     void keysTakeBothStepsUnlessConsumed()
     {
-        QFETCH(int, consumeKey);
-        QFETCH(QString, charFromTo);
-        QFETCH(QString, typed);
-        QFETCH(QString, text);
-        QFETCH(QString, hookSaw);
+        const auto &[consumeKey, fromTo, typed, text, hookSaw] = Row<ConsumedKeys>();
         KeyForm form;
         QVERIFY(QTest::qWaitForWindowActive(&form.window));
         form.first->consumeKey = quint16(consumeKey);
-        charFromTo = charFromTo.leftJustified(2, QChar()); // no character or consumed
+        const QString charFromTo = fromTo.leftJustified(2, QChar()); // no character or consumed
         form.first->charFrom = charFromTo.at(0);
         form.first->charTo = charFromTo.at(1);
         QString seen;
@@ -354,22 +346,20 @@ private Q_SLOTS:
     // a value that would take more than one line is refused and the old one stays.
     void iniValues_data()
     {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<bool>("written");
-        QTest::newRow("blanks") << u"  padded  "_s << true;
-        QTest::newRow("backslashes") << u"C:\\Temp\\new"_s << true;
-        QTest::newRow("escape-like text") << u"a\\\\b\\r\\n"_s << true;
-        QTest::newRow("a section and a key inside") << u"[A]=b"_s << true;
-        QTest::newRow("other scripts") << u"Ünïcødé ελληνικά 日本"_s << true;
-        QTest::newRow("empty") << QString() << true;
-        QTest::newRow("line feed") << u"one\ntwo"_s << false;
-        QTest::newRow("carriage return and line feed") << u"one\r\ntwo"_s << false;
-        QTest::newRow("trailing carriage return") << u"one\r"_s << false;
+        const auto row = RowColumn<std::tuple<QString, bool>>(); // value, written
+        row("blanks", {u"  padded  "_s, true});
+        row("backslashes", {u"C:\\Temp\\new"_s, true});
+        row("escape-like text", {u"a\\\\b\\r\\n"_s, true});
+        row("a section and a key inside", {u"[A]=b"_s, true});
+        row("other scripts", {u"Ünïcødé ελληνικά 日本"_s, true});
+        row("empty", {QString(), true});
+        row("line feed", {u"one\ntwo"_s, false});
+        row("carriage return and line feed", {u"one\r\ntwo"_s, false});
+        row("trailing carriage return", {u"one\r"_s, false});
     }
     void iniValues()
     {
-        QFETCH(QString, value);
-        QFETCH(bool, written);
+        const auto &[value, written] = Row<std::tuple<QString, bool>>();
         QFile file(m_dir.filePath(u"values.ini"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[S]\nbefore=1\nk=old\nafter=2\n");
@@ -404,24 +394,18 @@ private Q_SLOTS:
 
     void standardDialogAnswersEnterWithTheDefault_data()
     {
-        QTest::addColumn<dvt::TMsgDlgType>("type");
-        QTest::addColumn<int>("defaultButton");
-        QTest::addColumn<int>("expected");
-        QTest::addColumn<QString>("caption");
+        const auto row = RowColumn<DialogAnswer>(); // type, default button, answer, caption
         using namespace dvt;
         using enum TMsgDlgType;
-        QTest::newRow("Yes") << mtConfirmation << int(mbYes) << int(mrYes) << u"Confirm"_s;
-        QTest::newRow("No") << mtConfirmation << int(mbNo) << int(mrNo) << u"Confirm"_s;
-        QTest::newRow("warning") << mtWarning << int(mbOK) << int(mrOk) << u"Warning"_s;
-        QTest::newRow("error") << mtError << int(mbOK) << int(mrOk) << u"Error"_s;
-        QTest::newRow("information") << mtInformation << int(mbOK) << int(mrOk) << u"Information"_s;
+        row("Yes", {mtConfirmation, mbYes, mrYes, u"Confirm"_s});
+        row("No", {mtConfirmation, mbNo, mrNo, u"Confirm"_s});
+        row("warning", {mtWarning, mbOK, mrOk, u"Warning"_s});
+        row("error", {mtError, mbOK, mrOk, u"Error"_s});
+        row("information", {mtInformation, mbOK, mrOk, u"Information"_s});
     }
     void standardDialogAnswersEnterWithTheDefault()
     {
-        QFETCH(dvt::TMsgDlgType, type);
-        QFETCH(int, defaultButton);
-        QFETCH(int, expected);
-        QFETCH(QString, caption);
+        const auto &[type, defaultButton, expected, caption] = Row<DialogAnswer>();
         QString shown;
         QTimer::singleShot(0, qApp, [&shown] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -430,8 +414,7 @@ private Q_SLOTS:
             QTest::keyClick(box, Qt::Key_Return);
         });
         const dvt::TMsgDlgButtons buttons = dvt::mbYes | dvt::mbNo | dvt::mbOK;
-        QCOMPARE(int(dvt::MessageDlg(u"Text"_s, type, buttons, dvt::TMsgDlgBtn(defaultButton))),
-                 expected);
+        QCOMPARE(dvt::MessageDlg(u"Text"_s, type, buttons, defaultButton), expected);
         QCOMPARE(shown, caption);
     }
 };

@@ -211,82 +211,36 @@ private Q_SLOTS:
 
     void cellsAndCaptions_data()
     {
-        const auto row =
-            RowColumn<std::tuple<QString, QString, QString, int, QStringList, QString>>();
-        // Headers, Formats, locale short date, column, rows 1..5 as drawn, caption
-        row("integer", {{}, {}, {}, 0, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}, u"Code"_s});
-        row("text, caption from Headers",
-            {u"Id,  Customer "_s,
-             {},
-             {},
-             1,
-             {u"Smith"_s, u"Jones"_s, u"Brown"_s, u"Green"_s, u"White"_s},
-             u"Customer"_s});
-        row("blank caption: the field's name",
-            {u"Id,,Active?"_s,
-             {},
-             {},
-             1,
-             {u"Smith"_s, u"Jones"_s, u"Brown"_s, u"Green"_s, u"White"_s},
-             u"Name"_s});
-        row("Yes/No column by '?'", {u"Id,,Active?"_s,
-                                     {},
-                                     {},
-                                     2,
-                                     {u"Yes"_s, u"No"_s, u"No"_s, u"No"_s, u"Yes"_s},
-                                     u"Active?"_s});
-        row("a one-letter text elsewhere stays",
-            {{}, {}, {}, 2, {u"Y"_s, u"N"_s, u"T"_s, u"1"_s, u"Y"_s}, u"Flag"_s});
-        row("float default, NULL left empty",
-            {{}, {}, {}, 3, {u"2.5"_s, u"1234.5"_s, {}, u"7"_s, u"-3"_s}, u"Amount"_s});
-        row("float with a quoted format", {{},
-                                           u",,,'%.2f'"_s,
-                                           {},
-                                           3,
-                                           {u"2.50"_s, u"1234.50"_s, {}, u"7.00"_s, u"-3.00"_s},
-                                           u"Amount"_s});
-        row("money format", {{},
-                             u",,,%m"_s,
-                             {},
-                             3,
-                             {u"$2.50"_s, u"$1,234.50"_s, {}, u"$7.00"_s, u"($3.00)"_s},
-                             u"Amount"_s});
-        row("a format that does not fit: empty",
-            {{}, u",,,%d"_s, {}, 3, {{}, {}, {}, {}, {}}, u"Amount"_s});
+        const auto row = RowColumn<std::tuple<QString, QString, QString, int, QString, QString>>();
+        // Headers, Formats, locale short date, column, rows 1..5 as drawn (joined
+        // by ";"), caption
+        const QString names = u"Smith;Jones;Brown;Green;White"_s;
+        row("integer", {{}, {}, {}, 0, u"1;2;3;4;5"_s, u"Code"_s});
+        row("text, caption from Headers", {u"Id,  Customer "_s, {}, {}, 1, names, u"Customer"_s});
+        row("blank caption: the field's name", {u"Id,,Active?"_s, {}, {}, 1, names, u"Name"_s});
+        row("Yes/No column by '?'",
+            {u"Id,,Active?"_s, {}, {}, 2, u"Yes;No;No;No;Yes"_s, u"Active?"_s});
+        row("a one-letter text elsewhere stays", {{}, {}, {}, 2, u"Y;N;T;1;Y"_s, u"Flag"_s});
+        row("float default, NULL left empty", {{}, {}, {}, 3, u"2.5;1234.5;;7;-3"_s, u"Amount"_s});
+        row("float with a quoted format",
+            {{}, u",,,'%.2f'"_s, {}, 3, u"2.50;1234.50;;7.00;-3.00"_s, u"Amount"_s});
+        row("money format",
+            {{}, u",,,%m"_s, {}, 3, u"$2.50;$1,234.50;;$7.00;($3.00)"_s, u"Amount"_s});
+        row("a format that does not fit: empty", {{}, u",,,%d"_s, {}, 3, u";;;;"_s, u"Amount"_s});
         row("date, the locale's short date",
-            {{},
-             {},
-             {},
-             4,
-             {u"12/31/1999"_s, u"1/15/2000"_s, {}, u"2/29/2000"_s, u"3/1/2000"_s},
-             u"Born"_s});
-        row("date with a format",
-            {{},
-             u",,,,dd/mm/yyyy"_s,
-             {},
-             4,
-             {u"31/12/1999"_s, u"15/01/2000"_s, {}, u"29/02/2000"_s, u"01/03/2000"_s},
-             u"Born"_s});
+            {{}, {}, {}, 4, u"12/31/1999;1/15/2000;;2/29/2000;3/1/2000"_s, u"Born"_s});
+        const QString dmy = u"31/12/1999;15/01/2000;;29/02/2000;01/03/2000"_s;
+        row("date with a format", {{}, u",,,,dd/mm/yyyy"_s, {}, 4, dmy, u"Born"_s});
         row("date in another locale",
-            {{},
-             {},
-             u"d.m.yyyy"_s,
-             4,
-             {u"31.12.1999"_s, u"15.1.2000"_s, {}, u"29.2.2000"_s, u"1.3.2000"_s},
-             u"Born"_s});
-        row("memo: no text", {{}, {}, {}, 5, {{}, {}, {}, {}, {}}, u"Note"_s});
-        row("text with a format",
-            {{},
-             u",%-8s|"_s,
-             {},
-             1,
-             {u"Smith   |"_s, u"Jones   |"_s, u"Brown   |"_s, u"Green   |"_s, u"White   |"_s},
-             u"Name"_s});
+            {{}, {}, u"d.m.yyyy"_s, 4, u"31.12.1999;15.1.2000;;29.2.2000;1.3.2000"_s, u"Born"_s});
+        row("memo: no text", {{}, {}, {}, 5, u";;;;"_s, u"Note"_s});
+        const QString padded = u"Smith   |;Jones   |;Brown   |;Green   |;White   |"_s;
+        row("text with a format", {{}, u",%-8s|"_s, {}, 1, padded, u"Name"_s});
     }
     void cellsAndCaptions()
     {
         const auto &[headers, formats, shortDate, col, cells, caption] =
-            Row<std::tuple<QString, QString, QString, int, QStringList, QString>>();
+            Row<std::tuple<QString, QString, QString, int, QString, QString>>();
         if (!shortDate.isEmpty()) {
             dvt::FormatSettings().ShortDateFormat = shortDate;
             dvt::FormatSettings().DateSeparator = u'.';
@@ -296,7 +250,7 @@ private Q_SLOTS:
         QStringList seen;
         for (int row = 1; row < f.grid->RowCount(); ++row)
             seen << f.grid->Cells(col, row);
-        QCOMPARE(seen, cells);
+        QCOMPARE(seen.join(u';'), cells);
         QCOMPARE(f.grid->Model()
                      ->headerData(f.grid->horizontalHeader()->logicalIndex(col), Qt::Horizontal)
                      .toString(),
@@ -383,16 +337,14 @@ private Q_SLOTS:
 
     void value_data()
     {
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("0 reads the current row") << 0 << u"Green"_s;
-        QTest::newRow("a row above reads the current row") << 2 << u"Green"_s;
-        QTest::newRow("a row below") << 5 << u"White"_s;
+        const auto row = RowColumn<std::tuple<int, QString>>(); // row asked, value
+        row("0 reads the current row", {0, u"Green"_s});
+        row("a row above reads the current row", {2, u"Green"_s});
+        row("a row below", {5, u"White"_s});
     }
     void value()
     {
-        QFETCH(int, asked);
-        QFETCH(QString, expected);
+        const auto &[asked, expected] = Row<std::tuple<int, QString>>();
         GridForm f;
         QVERIFY(f.show(AllColumns));
         f.grid->SetRow(4);
@@ -460,17 +412,15 @@ private Q_SLOTS:
 
     void popupsWithoutEditing_data()
     {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<bool>("editing");
-        QTest::newRow("numeric, editing") << 3 << true;
-        QTest::newRow("numeric, no editing") << 3 << false;
-        QTest::newRow("date, editing") << 4 << true;
-        QTest::newRow("date, no editing") << 4 << false;
+        const auto row = RowColumn<std::tuple<int, bool>>(); // column, goEditing
+        row("numeric, editing", {3, true});
+        row("numeric, no editing", {3, false});
+        row("date, editing", {4, true});
+        row("date, no editing", {4, false});
     }
     void popupsWithoutEditing()
     {
-        QFETCH(int, col);
-        QFETCH(bool, editing);
+        const auto &[col, editing] = Row<std::tuple<int, bool>>();
         GridForm f;
         if (!editing)
             f.grid->SetOptions(f.grid->Options() & ~TdvGrid::goEditing);
@@ -777,40 +727,26 @@ private Q_SLOTS:
 
     void exactValues_data()
     {
-        const auto row = RowColumn<std::tuple<QString, QStringList, QString, QStringList>>();
-        // column type, values in one page (SQL), format, texts
-        row("integers over their whole range",
-            {u"integer"_s,
-             {u"-2147483648"_s, u"2147483647"_s, u"null"_s, u"0"_s, u"-1"_s},
-             {},
-             {u"-2147483648"_s, u"2147483647"_s, {}, u"0"_s, u"-1"_s}});
-        row("one value throughout",
-            {u"smallint"_s, {u"-7"_s, u"-7"_s, u"-7"_s}, {}, {u"-7"_s, u"-7"_s, u"-7"_s}});
-        row("fixed-point numbers", {u"numeric(9,2)"_s,
-                                    {u"-9999999.99"_s, u"9999999.99"_s, u"null"_s, u"12.30"_s},
-                                    {},
-                                    {u"-9999999.99"_s, u"9999999.99"_s, {}, u"12.3"_s}});
+        const auto row = RowColumn<std::tuple<QString, QString, QString, QString>>();
+        // column type, values in one page (SQL), format, texts; the lists joined by ";"
+        row("integers over their whole range", {u"integer"_s, u"-2147483648;2147483647;null;0;-1"_s,
+                                                QString(), u"-2147483648;2147483647;;0;-1"_s});
+        row("one value throughout", {u"smallint"_s, u"-7;-7;-7"_s, {}, u"-7;-7;-7"_s});
+        row("fixed-point numbers", {u"numeric(9,2)"_s, u"-9999999.99;9999999.99;null;12.30"_s,
+                                    QString(), u"-9999999.99;9999999.99;;12.3"_s});
         row("dates and times around the engine's first day",
             {u"date"_s,
-             {u"'11/16/1858 23:59:59'"_s, u"'11/17/1858'"_s, u"null"_s, u"'12/31/1999 12:30:00'"_s,
-              u"'01/01/1600'"_s},
+             u"'11/16/1858 23:59:59';'11/17/1858';null;'12/31/1999 12:30:00';'01/01/1600'"_s,
              u",yyyy-mm-dd hh:nn:ss"_s,
-             {u"1858-11-16 23:59:59"_s,
-              u"1858-11-17 00:00:00"_s,
-              {},
-              u"1999-12-31 12:30:00"_s,
-              u"1600-01-01 00:00:00"_s}});
-        row("Booleans", {u"boolean"_s,
-                         {u"true"_s, u"false"_s, u"null"_s, u"true"_s},
-                         {},
-                         {u"Yes"_s, u"No"_s, {}, u"Yes"_s}});
-        row("texts of one length",
-            {u"char(2)"_s, {u"'ab'"_s, u"'cd'"_s, u"'ef'"_s}, {}, {u"ab"_s, u"cd"_s, u"ef"_s}});
+             u"1858-11-16 23:59:59;1858-11-17 00:00:00;;1999-12-31 12:30:00;1600-01-01 00:00:00"_s});
+        row("Booleans", {u"boolean"_s, u"true;false;null;true"_s, {}, u"Yes;No;;Yes"_s});
+        row("texts of one length", {u"char(2)"_s, u"'ab';'cd';'ef'"_s, {}, u"ab;cd;ef"_s});
     }
     void exactValues()
     {
-        const auto &[type, values, formats, texts] =
-            Row<std::tuple<QString, QStringList, QString, QStringList>>();
+        const auto &[type, valueList, formats, texts] =
+            Row<std::tuple<QString, QString, QString, QString>>();
+        const QStringList values = valueList.split(u';');
         QVERIFY(run(u"recreate table EXACT (ID integer, V %1)"_s.arg(type)));
         for (int i = 0; i < values.size(); ++i)
             QVERIFY(run(u"insert into EXACT values (%1, %2)"_s.arg(i).arg(values[i])));
@@ -821,7 +757,7 @@ private Q_SLOTS:
         QStringList seen;
         for (int row = 1; row < grid.RowCount(); ++row)
             seen << grid.CellValue(1, row);
-        QCOMPARE(seen, texts);
+        QCOMPARE(seen.join(u';'), texts);
     }
 };
 

@@ -28,6 +28,7 @@
 #include "dvtRecordsTestSupport.h"
 #include "dvtRegistry.h"
 #include "dvtTestKeys.h"
+#include "dvtTestTables.h"
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +41,11 @@ const QStringList packageOrder = {
     u"TdvCheckBox"_s,     u"TdvButton"_s,       u"TdvKey"_s,         u"TdvTime"_s,
     u"TdvComboBox"_s,     u"TdvShortCut"_s,     u"TdvRadioButton"_s,
 };
+
+// The component, a property of its, and whether it is kept out of translation.
+using NotTranslated = std::tuple<QString, QString, bool>;
+// The component, the property and its value when Designer makes the component.
+using DesignDefault = std::tuple<QString, QByteArray, QVariant>;
 
 } // namespace
 
@@ -183,22 +189,17 @@ private Q_SLOTS:
     // Designer stores them with notr="true" and uic leaves them out of tr().
     void ownTextsAreNotTranslated_data()
     {
-        QTest::addColumn<QString>("className");
-        QTest::addColumn<QString>("property");
-        QTest::addColumn<bool>("notTranslated");
-        QTest::newRow("combo Select") << u"TdvComboBox"_s << u"Select"_s << true;
-        QTest::newRow("date FormatStr") << u"TdvDate"_s << u"FormatStr"_s << true;
-        QTest::newRow("key KeyWhere") << u"TdvKey"_s << u"KeyWhere"_s << true;
-        QTest::newRow("panel ConnectionString")
-            << u"TdvControlPanel"_s << u"ConnectionString"_s << true;
-        QTest::newRow("edit text, a Qt property") << u"TdvEdit"_s << u"text"_s << false;
-        QTest::newRow("button caption") << u"TdvButton"_s << u"text"_s << false;
+        const auto row = RowColumn<NotTranslated>();
+        row("combo Select", {u"TdvComboBox"_s, u"Select"_s, true});
+        row("date FormatStr", {u"TdvDate"_s, u"FormatStr"_s, true});
+        row("key KeyWhere", {u"TdvKey"_s, u"KeyWhere"_s, true});
+        row("panel ConnectionString", {u"TdvControlPanel"_s, u"ConnectionString"_s, true});
+        row("edit text, a Qt property", {u"TdvEdit"_s, u"text"_s, false});
+        row("button caption", {u"TdvButton"_s, u"text"_s, false});
     }
     void ownTextsAreNotTranslated()
     {
-        QFETCH(QString, className);
-        QFETCH(QString, property);
-        QFETCH(bool, notTranslated);
+        const auto &[className, property, notTranslated] = Row<NotTranslated>();
         QXmlStreamReader xml(entry(className)->domXml());
         QStringList specified;
         while (!xml.atEnd()) {
@@ -213,51 +214,39 @@ private Q_SLOTS:
 
     void designDefaults_data()
     {
-        QTest::addColumn<QString>("className");
-        QTest::addColumn<QByteArray>("property");
-        QTest::addColumn<QVariant>("expected");
-        QTest::newRow("edit NotNull") << u"TdvEdit"_s << "NotNull"_ba << QVariant(false);
-        QTest::newRow("edit KeepValue") << u"TdvEdit"_s << "KeepValue"_ba << QVariant(false);
-        QTest::newRow("edit Highlight")
-            << u"TdvEdit"_s << "Highlight"_ba << QVariant(dvt::ToPropertyColor(dvt::clWindow));
-        QTest::newRow("value FormatStr") << u"TdvValue"_s << "FormatStr"_ba << QVariant(u"%m"_s);
-        QTest::newRow("value Trigger") << u"TdvValue"_s << "Trigger"_ba << QVariant(u"?"_s);
-        QTest::newRow("date DefaultNow") << u"TdvDate"_s << "DefaultNow"_ba << QVariant(false);
-        QTest::newRow("date Trigger") << u"TdvDate"_s << "Trigger"_ba << QVariant(u"?"_s);
-        QTest::newRow("time DefaultNow") << u"TdvTime"_s << "DefaultNow"_ba << QVariant(false);
-        QTest::newRow("key Trigger") << u"TdvKey"_s << "Trigger"_ba << QVariant(u"?"_s);
-        QTest::newRow("memo NotNull") << u"TdvMemo"_s << "NotNull"_ba << QVariant(false);
-        QTest::newRow("check box KeepValue")
-            << u"TdvCheckBox"_s << "KeepValue"_ba << QVariant(false);
-        QTest::newRow("radio EnterAsTab")
-            << u"TdvRadioButton"_s << "EnterAsTab"_ba << QVariant(false);
-        QTest::newRow("combo Select") << u"TdvComboBox"_s << "Select"_ba << QVariant(QString());
-        QTest::newRow("list CloseOnEsc")
-            << u"TdvCheckListBox"_s << "CloseOnEsc"_ba << QVariant(false);
-        QTest::newRow("button Validate") << u"TdvButton"_s << "Validate"_ba << QVariant(false);
-        QTest::newRow("button Confirm") << u"TdvButton"_s << "Confirm"_ba << QVariant(false);
-        QTest::newRow("grid DefaultRowHeight")
-            << u"TdvGrid"_s << "DefaultRowHeight"_ba << QVariant(18);
-        QTest::newRow("grid FixedCols") << u"TdvGrid"_s << "FixedCols"_ba << QVariant(0);
-        QTest::newRow("grid Trigger") << u"TdvGrid"_s << "Trigger"_ba << QVariant(u"?"_s);
-        QTest::newRow("query DatabaseName")
-            << u"TdvQuery"_s << "DatabaseName"_ba << QVariant(u"dvTools"_s);
-        QTest::newRow("query Unidirectional")
-            << u"TdvQuery"_s << "Unidirectional"_ba << QVariant(true);
-        QTest::newRow("panel AliasName")
-            << u"TdvControlPanel"_s << "AliasName"_ba << QVariant(u"IBLocal"_s);
-        QTest::newRow("panel DatabaseName")
-            << u"TdvControlPanel"_s << "DatabaseName"_ba << QVariant(u"dvTools"_s);
-        QTest::newRow("panel EnterAsTab")
-            << u"TdvControlPanel"_s << "EnterAsTab"_ba << QVariant(false);
-        QTest::newRow("panel Highlight") << u"TdvControlPanel"_s << "Highlight"_ba
-                                         << QVariant(dvt::ToPropertyColor(dvt::clWindow));
+        const auto row = RowColumn<DesignDefault>();
+        const QVariant no(false);
+        const QVariant window(dvt::ToPropertyColor(dvt::clWindow));
+        const QVariant trigger(u"?"_s);
+        row("edit NotNull", {u"TdvEdit"_s, "NotNull", no});
+        row("edit KeepValue", {u"TdvEdit"_s, "KeepValue", no});
+        row("edit Highlight", {u"TdvEdit"_s, "Highlight", window});
+        row("value FormatStr", {u"TdvValue"_s, "FormatStr", u"%m"_s});
+        row("value Trigger", {u"TdvValue"_s, "Trigger", trigger});
+        row("date DefaultNow", {u"TdvDate"_s, "DefaultNow", no});
+        row("date Trigger", {u"TdvDate"_s, "Trigger", trigger});
+        row("time DefaultNow", {u"TdvTime"_s, "DefaultNow", no});
+        row("key Trigger", {u"TdvKey"_s, "Trigger", trigger});
+        row("memo NotNull", {u"TdvMemo"_s, "NotNull", no});
+        row("check box KeepValue", {u"TdvCheckBox"_s, "KeepValue", no});
+        row("radio EnterAsTab", {u"TdvRadioButton"_s, "EnterAsTab", no});
+        row("combo Select", {u"TdvComboBox"_s, "Select", QString()});
+        row("list CloseOnEsc", {u"TdvCheckListBox"_s, "CloseOnEsc", no});
+        row("button Validate", {u"TdvButton"_s, "Validate", no});
+        row("button Confirm", {u"TdvButton"_s, "Confirm", no});
+        row("grid DefaultRowHeight", {u"TdvGrid"_s, "DefaultRowHeight", 18});
+        row("grid FixedCols", {u"TdvGrid"_s, "FixedCols", 0});
+        row("grid Trigger", {u"TdvGrid"_s, "Trigger", trigger});
+        row("query DatabaseName", {u"TdvQuery"_s, "DatabaseName", u"dvTools"_s});
+        row("query Unidirectional", {u"TdvQuery"_s, "Unidirectional", true});
+        row("panel AliasName", {u"TdvControlPanel"_s, "AliasName", u"IBLocal"_s});
+        row("panel DatabaseName", {u"TdvControlPanel"_s, "DatabaseName", u"dvTools"_s});
+        row("panel EnterAsTab", {u"TdvControlPanel"_s, "EnterAsTab", no});
+        row("panel Highlight", {u"TdvControlPanel"_s, "Highlight", window});
     }
     void designDefaults()
     {
-        QFETCH(QString, className);
-        QFETCH(QByteArray, property);
-        QFETCH(QVariant, expected);
+        const auto &[className, property, expected] = Row<DesignDefault>();
         QWidget form;
         QWidget *widget = drop(className, &form);
         QVERIFY(dvt::IsDesigning(widget));

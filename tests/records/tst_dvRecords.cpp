@@ -24,11 +24,18 @@
 #include "dvtComponent.h"
 #include "dvtRecordStatements_p.h"
 #include "dvtRecordsTestSupport.h"
+#include "dvtTestTables.h"
 
 using namespace Qt::StringLiterals;
 using dvt::test::State;
 
 namespace {
+
+using Statements = std::tuple<QString, QString, QString>;
+using StoredChoice = std::tuple<int, QString, QString, QString>;
+// table, condition, controls, the reason given ("*": the database's message)
+using Refusal = std::tuple<QString, QString, QString, QString>;
+using Loaded = std::tuple<QString, QString, QString>;
 
 // The sentence a routine ("insert", "update", "delete", "load") reports failures with.
 QString Failure(const QString &routine)
@@ -148,55 +155,47 @@ private Q_SLOTS:
 
     void statements_data()
     {
-        QTest::addColumn<QString>("controls");
-        QTest::addColumn<QString>("insert");
-        QTest::addColumn<QString>("update");
-        const auto row = [](const char *tag, const QString &controls, const QString &insert,
-                            const QString &update) {
-            QTest::newRow(tag) << controls << insert << update;
-        };
+        const auto row = RowColumn<Statements>(); // controls, insert, update
         row("a customer",
-            u"TdvEdit NAME=Smith|TdvValue AMOUNT=1234.5|TdvDate BORN=1/31/1970|TdvCheckBox "
-            u"ACTIVE=checked"_s,
-            uR"(insert into rec (NAME,AMOUNT,BORN,ACTIVE) values ("Smith",1234.5,"01/31/1970","Y"))"_s,
-            uR"(update rec set  NAME="Smith", AMOUNT=1234.5, BORN="01/31/1970", ACTIVE="Y" where ID=5)"_s);
-        row("no controls", {}, u"insert into rec () values ()"_s, u"update rec set where ID=5"_s);
+            {u"TdvEdit NAME=Smith|TdvValue AMOUNT=1234.5|TdvDate BORN=1/31/1970|TdvCheckBox "
+             u"ACTIVE=checked"_s,
+             uR"(insert into rec (NAME,AMOUNT,BORN,ACTIVE) values ("Smith",1234.5,"01/31/1970","Y"))"_s,
+             uR"(update rec set  NAME="Smith", AMOUNT=1234.5, BORN="01/31/1970", ACTIVE="Y" where ID=5)"_s});
+        row("no controls", {{}, u"insert into rec () values ()"_s, u"update rec set where ID=5"_s});
         row("texts lose their double quotes, keep their blanks and line breaks",
-            u"TdvEdit A= Say \"hi\" |QLineEdit B=\"x\"|QLabel C=Total: \"7\"|QPlainTextEdit "
-            u"D=\"3\"\n|QCheckBox E=unchecked"_s,
-            u"insert into rec (A,B,C,D,E) values (\" Say hi \",\"x\",\"Total: 7\",\"3\n\",\"N\")"_s,
-            u"update rec set  A=\" Say hi \", B=\"x\", C=\"Total: 7\", D=\"3\n\", E=\"N\" where ID=5"_s);
+            {u"TdvEdit A= Say \"hi\" |QLineEdit B=\"x\"|QLabel C=Total: \"7\"|QPlainTextEdit "
+             u"D=\"3\"\n|QCheckBox E=unchecked"_s,
+             u"insert into rec (A,B,C,D,E) values (\" Say hi \",\"x\",\"Total: 7\",\"3\n\",\"N\")"_s,
+             u"update rec set  A=\" Say hi \", B=\"x\", C=\"Total: 7\", D=\"3\n\", E=\"N\" where ID=5"_s});
         row("typed edits that cannot read their text",
-            u"TdvDate D=31/31/1999|TdvTime T=xyz|TdvValue V=abc"_s,
-            uR"(insert into rec (D,T,V) values (null,"",0))"_s,
-            uR"(update rec set  D=null, T="", V=0 where ID=5)"_s);
+            {u"TdvDate D=31/31/1999|TdvTime T=xyz|TdvValue V=abc"_s,
+             uR"(insert into rec (D,T,V) values (null,"",0))"_s,
+             uR"(update rec set  D=null, T="", V=0 where ID=5)"_s});
         // A date without a year takes the current one.
         row("typed edits",
-            u"TdvTime T=2:05 PM|TdvValue V=$1,234.50|TdvValue W=(12)|TdvDate D=12/31"_s,
-            u"insert into rec (T,V,W,D) values (\"14:05:00\",1234.5,-12,\"12/31/{year}\")"_s,
-            u"update rec set  T=\"14:05:00\", V=1234.5, W=-12, D=\"12/31/{year}\" where ID=5"_s);
+            {u"TdvTime T=2:05 PM|TdvValue V=$1,234.50|TdvValue W=(12)|TdvDate D=12/31"_s,
+             u"insert into rec (T,V,W,D) values (\"14:05:00\",1234.5,-12,\"12/31/{year}\")"_s,
+             u"update rec set  T=\"14:05:00\", V=1234.5, W=-12, D=\"12/31/{year}\" where ID=5"_s});
         row("combo boxes on text columns store their text",
-            u"QComboBox ARRIVAL=1|TdvComboBox payment=2|QComboBox Payment=-1"_s,
-            uR"(insert into rec (ARRIVAL,payment,Payment) values ("Card","Invoice",""))"_s,
-            uR"(update rec set  ARRIVAL="Card", payment="Invoice", Payment="" where ID=5)"_s);
+            {u"QComboBox ARRIVAL=1|TdvComboBox payment=2|QComboBox Payment=-1"_s,
+             uR"(insert into rec (ARRIVAL,payment,Payment) values ("Card","Invoice",""))"_s,
+             uR"(update rec set  ARRIVAL="Card", payment="Invoice", Payment="" where ID=5)"_s});
         row("combo boxes on other columns store their index",
-            u"TdvComboBox PAYCODE=1|QComboBox NOTES=-1|QComboBox MISSING=2"_s,
-            u"insert into rec (PAYCODE,NOTES,MISSING) values (1,-1,2)"_s,
-            u"update rec set  PAYCODE=1, NOTES=-1, MISSING=2 where ID=5"_s);
+            {u"TdvComboBox PAYCODE=1|QComboBox NOTES=-1|QComboBox MISSING=2"_s,
+             u"insert into rec (PAYCODE,NOTES,MISSING) values (1,-1,2)"_s,
+             u"update rec set  PAYCODE=1, NOTES=-1, MISSING=2 where ID=5"_s});
     }
     void statements()
     {
-        QFETCH(QString, controls);
-        QFETCH(QString, insert);
-        QFETCH(QString, update);
-
+        const auto &[controls, insert, update] = Row<Statements>();
         const QString year = QString::number(QDate::currentDate().year());
         QWidget form;
         const QList<QObject *> array = MakeControls(controls, &form);
         TdvQuery query;
-        QCOMPARE(dvt::InsertStatement(u"rec"_s, array, query), insert.replace(u"{year}"_s, year));
+        QCOMPARE(dvt::InsertStatement(u"rec"_s, array, query),
+                 QString(insert).replace(u"{year}"_s, year));
         QCOMPARE(dvt::UpdateStatement(u"rec"_s, u"ID=5"_s, array, query),
-                 update.replace(u"{year}"_s, year));
+                 QString(update).replace(u"{year}"_s, year));
         QCOMPARE(dvt::DeleteStatement(u"rec"_s, u"ID=5"_s), u"delete from rec where ID=5"_s);
     }
 
@@ -204,25 +203,15 @@ private Q_SLOTS:
     // case: a CHAR or VARCHAR column stores the item's text, any other its position.
     void comboBoxStoresByTheColumnType_data()
     {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("combo");
-        QTest::addColumn<QString>("stored");
-        const auto row = [](const char *tag, int id, const QString &table, const QString &combo,
-                            const QString &stored) {
-            QTest::newRow(tag) << id << table << combo << stored;
-        };
-        row("VARCHAR", 21, u"REC"_s, u"TdvComboBox PAYMENT=1"_s, u"Card"_s);
-        row("CHAR", 22, u"REC"_s, u"QComboBox ARRIVAL=1"_s, u"Card"_s);
-        row("SMALLINT", 23, u"REC"_s, u"TdvComboBox PAYCODE=1"_s, u"1"_s);
-        row("names in other letter case", 24, u"rec"_s, u"TdvComboBox Payment=2"_s, u"Invoice"_s);
+        const auto row = RowColumn<StoredChoice>(); // ID, table, combo box, stored
+        row("VARCHAR", {21, u"REC"_s, u"TdvComboBox PAYMENT=1"_s, u"Card"_s});
+        row("CHAR", {22, u"REC"_s, u"QComboBox ARRIVAL=1"_s, u"Card"_s});
+        row("SMALLINT", {23, u"REC"_s, u"TdvComboBox PAYCODE=1"_s, u"1"_s});
+        row("names in other letter case", {24, u"rec"_s, u"TdvComboBox Payment=2"_s, u"Invoice"_s});
     }
     void comboBoxStoresByTheColumnType()
     {
-        QFETCH(int, id);
-        QFETCH(QString, table);
-        QFETCH(QString, combo);
-        QFETCH(QString, stored);
+        const auto &[id, table, combo, stored] = Row<StoredChoice>();
         QWidget form;
         const QList<QObject *> controls =
             MakeControls(u"TdvValue ID=%1|%2"_s.arg(id).arg(combo), &form);
@@ -238,17 +227,15 @@ private Q_SLOTS:
     // a loaded text selects the item that reads as it, padded or not.
     void comboBoxFilledFromCharColumn_data()
     {
-        QTest::addColumn<QString>("expression");
-        QTest::addColumn<int>("index");
-        QTest::newRow("the same column") << u"(select CODE from CODES where ID=2)"_s << 1;
-        QTest::newRow("VARCHAR") << u"cast('Invoice' as varchar(10))"_s << 2;
-        QTest::newRow("a longer CHAR") << u"cast('Card' as char(20))"_s << 1;
-        QTest::newRow("other letter case") << u"'CASH'"_s << 0;
+        const auto row = RowColumn<std::tuple<QString, int>>(); // expression, index
+        row("the same column", {u"(select CODE from CODES where ID=2)"_s, 1});
+        row("VARCHAR", {u"cast('Invoice' as varchar(10))"_s, 2});
+        row("a longer CHAR", {u"cast('Card' as char(20))"_s, 1});
+        row("other letter case", {u"'CASH'"_s, 0});
     }
     void comboBoxFilledFromCharColumn()
     {
-        QFETCH(QString, expression);
-        QFETCH(int, index);
+        const auto &[expression, index] = Row<std::tuple<QString, int>>();
         QWidget form;
         auto *combo = new TdvComboBox(&form);
         combo->setObjectName(u"PAYMENT"_s);
@@ -320,13 +307,10 @@ private Q_SLOTS:
     // even be taken: "set NAME= CAPTION="x"" stores the comparison's result in NAME.
     void failures_data()
     {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("where");
-        QTest::addColumn<QString>("controls");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<Refusal>("row");
         const auto row = [](const char *tag, const QString &table, const QString &where,
                             const QString &controls, const QString &reason = u"*"_s) {
-            QTest::newRow(tag) << table << where << controls << reason;
+            QTest::newRow(tag) << Refusal{table, where, controls, reason};
         };
         const QString noValue = u"The control NAME (%1) has no value to store."_s;
         row("insert: no such table", u"NOWHERE"_s, {}, u"TdvValue ID=900"_s);
@@ -358,10 +342,7 @@ private Q_SLOTS:
     }
     void failures()
     {
-        QFETCH(QString, table);
-        QFETCH(QString, where);
-        QFETCH(QString, controls);
-        QFETCH(QString, reason);
+        const auto &[table, where, controls, reason] = Row<Refusal>();
 
         const QString before = snapshot();
         QVERIFY2(before.contains(u"1:one:-:1.00:-"_s), qPrintable(before));
@@ -416,40 +397,33 @@ private Q_SLOTS:
     // The column's text by its type, and what each class of control makes of it.
     void loadsTheColumn_data()
     {
-        QTest::addColumn<QString>("expression");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("after");
-        const auto row = [](const char *tag, const QString &expression, const QString &control,
-                            const QString &after) {
-            QTest::newRow(tag) << expression << control << after;
-        };
+        const auto row = RowColumn<Loaded>(); // expression, control, state afterwards
         // Texts are trimmed of blanks and control characters; memos are not.
-        row("VARCHAR", uR"(cast("  Smith  " as varchar(20)))"_s, u"TdvEdit NAME=old"_s, u"Smith"_s);
-        row("memo", uR"(cast("  line 1" || ascii_char(10) || "line 2  " as blob sub_type text))"_s,
-            u"TdvMemo NAME=old"_s, u"  line 1\nline 2  "_s);
-        row("NUMERIC", u"cast(1234.5 as numeric(15,2))"_s, u"QLineEdit NAME=old"_s, u"1234.5"_s);
-        row("INTEGER", u"cast(-12 as integer)"_s, u"TdvValue NAME=$1.00"_s, u"($12.00)"_s);
-        row("NULL", u"cast(null as integer)"_s, u"QLineEdit NAME=old"_s, {});
-        row("BOOLEAN true", u"true"_s, u"QLineEdit NAME=old"_s, u"Y"_s);
-        row("BOOLEAN false", u"false"_s, u"TdvCheckBox NAME=checked"_s, u"unchecked"_s);
-        row("binary BLOB", uR"(cast("abc" as blob sub_type 0))"_s, u"QLabel NAME=old"_s, {});
+        row("VARCHAR",
+            {uR"(cast("  Smith  " as varchar(20)))"_s, u"TdvEdit NAME=old"_s, u"Smith"_s});
+        row("memo", {uR"(cast("  line 1" || ascii_char(10) || "line 2  " as blob sub_type text))"_s,
+                     u"TdvMemo NAME=old"_s, u"  line 1\nline 2  "_s});
+        row("NUMERIC", {u"cast(1234.5 as numeric(15,2))"_s, u"QLineEdit NAME=old"_s, u"1234.5"_s});
+        row("INTEGER", {u"cast(-12 as integer)"_s, u"TdvValue NAME=$1.00"_s, u"($12.00)"_s});
+        row("NULL", {u"cast(null as integer)"_s, u"QLineEdit NAME=old"_s, {}});
+        row("BOOLEAN true", {u"true"_s, u"QLineEdit NAME=old"_s, u"Y"_s});
+        row("BOOLEAN false", {u"false"_s, u"TdvCheckBox NAME=checked"_s, u"unchecked"_s});
+        row("binary BLOB", {uR"(cast("abc" as blob sub_type 0))"_s, u"QLabel NAME=old"_s, {}});
         // The short date format, without the time of day.
-        row("DATE", uR"(cast("12/05/2024 23:59:59" as date))"_s, u"QLineEdit NAME=old"_s,
-            u"12/5/2024"_s);
-        row("no date into TdvDate", uR"("hello")"_s, u"TdvDate NAME=1/1/2000"_s, {});
-        row("any Y checks", uR"("maybe")"_s, u"QCheckBox NAME=unchecked"_s, u"checked"_s);
+        row("DATE",
+            {uR"(cast("12/05/2024 23:59:59" as date))"_s, u"QLineEdit NAME=old"_s, u"12/5/2024"_s});
+        row("no date into TdvDate", {uR"("hello")"_s, u"TdvDate NAME=1/1/2000"_s, {}});
+        row("any Y checks", {uR"("maybe")"_s, u"QCheckBox NAME=unchecked"_s, u"checked"_s});
         // TdvComboBox: by the item's text, else by the index the text gives.
-        row("item text", uR"("CARD")"_s, u"TdvComboBox NAME=0"_s, u"1:Card"_s);
-        row("item index", u"cast(1 as smallint)"_s, u"TdvComboBox NAME=2"_s, u"1:Card"_s);
+        row("item text", {uR"("CARD")"_s, u"TdvComboBox NAME=0"_s, u"1:Card"_s});
+        row("item index", {u"cast(1 as smallint)"_s, u"TdvComboBox NAME=2"_s, u"1:Card"_s});
         // Controls the load leaves alone.
-        row("QComboBox", uR"("Card")"_s, u"QComboBox NAME=2"_s, u"2:Invoice"_s);
-        row("QRadioButton", uR"("N")"_s, u"QRadioButton NAME=checked"_s, u"checked"_s);
+        row("QComboBox", {uR"("Card")"_s, u"QComboBox NAME=2"_s, u"2:Invoice"_s});
+        row("QRadioButton", {uR"("N")"_s, u"QRadioButton NAME=checked"_s, u"checked"_s});
     }
     void loadsTheColumn()
     {
-        QFETCH(QString, expression);
-        QFETCH(QString, control);
-        QFETCH(QString, after);
+        const auto &[expression, control, after] = Row<Loaded>();
 
         QWidget form;
         const QList<QObject *> controls = MakeControls(control, &form);

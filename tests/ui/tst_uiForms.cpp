@@ -1,4 +1,4 @@
-// A form made in Qt Designer and compiled by uic: Components.ui gives every
+// A form made in Qt Designer and compiled by uic: allComponents.ui gives every
 // visual component values other than its defaults, the way Designer saves them
 // (enums short and qualified, colours, flags, strings marked notr), and each
 // value has to arrive through the setter the generated code calls.
@@ -10,14 +10,32 @@
 
 #include <memory>
 
-#include "ui_Components.h"
+#include "ui_allComponents.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A property as the .ui file sets it: the control, the property, the tag of the
-// value element and its text (a colour as "red,green,blue").
+// The visual components: each is in the form, and fresh() makes one as its
+// constructor leaves it.
+template<class... Controls>
+struct ControlTypes
+{
+    static QList<const QMetaObject *> types() { return {&Controls::staticMetaObject...}; }
+    static std::unique_ptr<QWidget> fresh(const QMetaObject *type)
+    {
+        std::unique_ptr<QWidget> control;
+        ((type == &Controls::staticMetaObject ? control.reset(new Controls) : void()), ...);
+        return control;
+    }
+};
+using VisualComponents =
+    ControlTypes<TdvEdit, TdvValue, TdvDate, TdvTime, TdvKey, TdvMemo, TdvCheckBox, TdvRadioButton,
+                 TdvComboBox, TdvCheckListBox, TdvButton, TdvGrid>;
+
+// A property as the .ui file sets it on a visual component: the control, the
+// property, the tag of the value element and its text (a colour as
+// "red,green,blue").
 struct DesignedProperty
 {
     QString control;
@@ -28,14 +46,19 @@ struct DesignedProperty
 
 QList<DesignedProperty> DesignedProperties()
 {
-    QFile file(QFINDTESTDATA("Components.ui"));
+    QFile file(QFINDTESTDATA("../package/allComponents.ui"));
     QDomDocument ui;
     if (!file.open(QIODevice::ReadOnly) || !ui.setContent(&file))
-        qFatal("Components.ui cannot be read");
+        qFatal("allComponents.ui cannot be read");
+    QStringList visual;
+    for (const QMetaObject *type : VisualComponents::types())
+        visual << QString::fromLatin1(type->className());
     QList<DesignedProperty> properties;
     const QDomNodeList widgets = ui.elementsByTagName(u"widget"_s);
     for (int i = 0; i < widgets.size(); ++i) {
         const QDomElement widget = widgets.at(i).toElement();
+        if (!visual.contains(widget.attribute(u"class"_s)))
+            continue;
         for (QDomElement property = widget.firstChildElement(u"property"_s); !property.isNull();
              property = property.nextSiblingElement(u"property"_s)) {
             const QDomElement value = property.firstChildElement();
@@ -74,23 +97,6 @@ QVariant Expected(const QMetaProperty &property, const DesignedProperty &designe
     return designed.text;
 }
 
-// The visual components: each is in the form, and fresh() makes one as its
-// constructor leaves it.
-template<class... Controls>
-struct ControlTypes
-{
-    static QList<const QMetaObject *> types() { return {&Controls::staticMetaObject...}; }
-    static std::unique_ptr<QWidget> fresh(const QMetaObject *type)
-    {
-        std::unique_ptr<QWidget> control;
-        ((type == &Controls::staticMetaObject ? control.reset(new Controls) : void()), ...);
-        return control;
-    }
-};
-using VisualComponents =
-    ControlTypes<TdvEdit, TdvValue, TdvDate, TdvTime, TdvKey, TdvMemo, TdvCheckBox, TdvRadioButton,
-                 TdvComboBox, TdvCheckListBox, TdvButton, TdvGrid>;
-
 bool IsOurs(const QMetaObject *type)
 {
     return QByteArrayView(type->className()).startsWith("Tdv");
@@ -103,35 +109,28 @@ class tst_uiForms : public QObject
     Q_OBJECT
 
     QWidget m_form;
-    Ui::Components m_ui;
+    Ui::OrderForm m_ui;
 
 private Q_SLOTS:
     void initTestCase() { m_ui.setupUi(&m_form); }
 
     void propertiesArrive_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("text");
-        for (const DesignedProperty &designed : DesignedProperties()) {
+        QTest::addColumn<DesignedProperty>("designed");
+        for (const DesignedProperty &designed : DesignedProperties())
             QTest::addRow("%s.%s", qPrintable(designed.control), designed.name.constData())
-                << designed.control << designed.name << designed.kind << designed.text;
-        }
+                << designed;
     }
     void propertiesArrive()
     {
-        QFETCH(QString, control);
-        QFETCH(QByteArray, name);
-        QFETCH(QString, kind);
-        QFETCH(QString, text);
-        const auto *designed = m_form.findChild<QWidget *>(control);
-        QVERIFY(designed);
-        const QMetaObject *type = designed->metaObject();
-        const QMetaProperty property = type->property(type->indexOfProperty(name));
+        QFETCH(DesignedProperty, designed);
+        const auto *control = m_form.findChild<QWidget *>(designed.control);
+        QVERIFY(control);
+        const QMetaObject *type = control->metaObject();
+        const QMetaProperty property = type->property(type->indexOfProperty(designed.name));
         QVERIFY(property.isValid());
-        const QVariant expected = Expected(property, {control, name, kind, text});
-        QCOMPARE(property.read(designed), expected);
+        const QVariant expected = Expected(property, designed);
+        QCOMPARE(property.read(control), expected);
         // Fresh from its constructor the control holds another value: the one
         // read above came from the form.
         const std::unique_ptr<QWidget> fresh = VisualComponents::fresh(type);
@@ -152,7 +151,7 @@ private Q_SLOTS:
         QSet<QByteArray> set;
         for (const QWidget *control : m_form.findChildren<QWidget *>()) {
             const QMetaObject *type = control->metaObject();
-            if (!IsOurs(type))
+            if (!VisualComponents::types().contains(type))
                 continue;
             types.insert(type);
             int previous = -1;
