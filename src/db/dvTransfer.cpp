@@ -174,6 +174,9 @@ public:
         };
         mark(m_special[0], m_separator.front());
         m_special[1] = m_special[0];
+        const QChar decimalSeparator = dvt::FormatSettings().DecimalSeparator;
+        m_numbersPlain =
+            !QStringView(u"0123456789+-.E").contains(separator) && separator != decimalSeparator;
         for (const char c : {'"', '\r', '\n'})
             mark(m_special[1], c);
     }
@@ -185,6 +188,16 @@ public:
 
     // A value with the separator written as æ.
     void AppendPlain(QByteArrayView value) { Append(value, false); }
+
+    // A number's text, of digits, signs, "E" and the decimal separator: looked
+    // through only when the separator is one of them.
+    void AppendNumber(QByteArrayView value)
+    {
+        if (m_numbersPlain)
+            m_line->Append(value);
+        else
+            AppendPlain(value);
+    }
 
     // The inside of a quoted value: double quotes deleted, each line break (CR LF,
     // LF or CR) as "||", the separator as æ. One pass gives what the three
@@ -204,7 +217,7 @@ public:
             char digits[24];
             const auto end =
                 std::to_chars(digits, digits + sizeof digits, query.AsLargeInt(field)).ptr;
-            AppendPlain(QByteArrayView(digits, end - digits));
+            AppendNumber(QByteArrayView(digits, end - digits));
             return;
         }
         if (form == Form::Float) {
@@ -252,12 +265,12 @@ private:
         const int length = dvt::detail::FiniteFloatToStr(value, text);
         const auto end = text.cbegin() + length;
         if (!std::all_of(text.cbegin(), end, [](char16_t c) { return c < 0x80; })) {
-            AppendPlain(QStringView(text.data(), length).toUtf8());
+            AppendNumber(QStringView(text.data(), length).toUtf8());
             return;
         }
         char ascii[dvt::detail::MaxFloatText];
         std::transform(text.cbegin(), end, ascii, [](char16_t c) { return char(c); });
-        AppendPlain(QByteArrayView(ascii, length));
+        AppendNumber(QByteArrayView(ascii, length));
     }
 
     // Blanks and control characters, single bytes in UTF-8, at both ends.
@@ -361,7 +374,8 @@ private:
     // The bytes Append looks at: the separator's first, and in a quoted value
     // also the quote and the line breaks.
     std::array<bool, 256> m_special[2] = {};
-    QByteArray m_lineBreak; // "||", or "ææ" with "|" as the separator
+    bool m_numbersPlain = false; // no number's text holds the separator
+    QByteArray m_lineBreak;      // "||", or "ææ" with "|" as the separator
     QByteArray m_dateSeparator;
     QByteArray m_timeSeparator;
     ByteBuffer *m_line = nullptr;

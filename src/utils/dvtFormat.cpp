@@ -1,6 +1,7 @@
 #include "dvtFormat.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -109,9 +110,9 @@ int significantDigits(double value, std::array<char, SignificantDigits> &digits,
 
     std::uint64_t whole = 0;
     bool exact = false;
-    // The power of ten of the first digit, from the binary exponent: this or one
-    // more (log10(2) < 78913 / 2^18).
-    const int binaryPower = std::ilogb(value);
+    // The power of ten of the first digit, from the binary exponent (78913 / 2^18
+    // is log10(2) to six digits): this or one off, which the scaling corrects.
+    const int binaryPower = int(std::bit_cast<std::uint64_t>(value) >> 52 & 0x7FF) - 1023;
     int power = binaryPower * 78913 >> 18;
     if constexpr (std::numeric_limits<Wide>::digits >= 64) {
         for (int attempt = 0; attempt < 2 && !exact; ++attempt) {
