@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -116,45 +115,12 @@ Form formOf(dvt::TFieldType type)
     return Form::Null;
 }
 
-// Bytes appended with no call but to memcpy, which std::string and QByteArray
-// do not offer: an export appends some twenty pieces to every line.
-class ByteBuffer
+// Lines are built and collected in std::string, which appends more cheaply than
+// QByteArray.
+void append(std::string &to, QByteArrayView bytes)
 {
-public:
-    const char *Data() const { return m_data.get(); }
-    qsizetype Size() const { return m_size; }
-    void Clear() { m_size = 0; } // keeps the capacity
-
-    void Append(QByteArrayView bytes)
-    {
-        if (bytes.isEmpty())
-            return;
-        Reserve(bytes.size());
-        std::memcpy(m_data.get() + m_size, bytes.data(), size_t(bytes.size()));
-        m_size += bytes.size();
-    }
-
-    void Append(char c)
-    {
-        Reserve(1);
-        m_data[m_size++] = c;
-    }
-
-    void Reserve(qsizetype more)
-    {
-        if (m_size + more <= m_capacity)
-            return;
-        m_capacity = std::max(m_capacity * 2, m_size + more);
-        auto data = std::make_unique_for_overwrite<char[]>(size_t(m_capacity));
-        std::copy_n(m_data.get(), m_size, data.get());
-        m_data = std::move(data);
-    }
-
-private:
-    std::unique_ptr<char[]> m_data;
-    qsizetype m_size = 0;
-    qsizetype m_capacity = 0;
-};
+    to.append(bytes.data(), size_t(bytes.size()));
+}
 
 // A line is built as UTF-8 straight from the database's bytes: the values that
 // stand in the file as they are stored (texts, memos) are never converted to
@@ -182,9 +148,9 @@ public:
     }
 
     // Where the values are appended, from here on.
-    void AppendTo(ByteBuffer &line) { m_line = &line; }
+    void AppendTo(std::string &line) { m_line = &line; }
 
-    void AppendSeparator() { m_line->Append(m_separator); }
+    void AppendSeparator() { append(*m_line, m_separator); }
 
     // A value with the separator written as æ.
     void AppendPlain(QByteArrayView value) { Append(value, false); }
@@ -194,7 +160,7 @@ public:
     void AppendNumber(QByteArrayView value)
     {
         if (m_numbersPlain)
-            m_line->Append(value);
+            append(*m_line, value);
         else
             AppendPlain(value);
     }
@@ -205,9 +171,9 @@ public:
     // line break becomes "ææ".
     void AppendQuoted(QByteArrayView value)
     {
-        m_line->Append('"');
+        *m_line += '"';
         Append(value, true);
-        m_line->Append('"');
+        *m_line += '"';
     }
 
     void AppendValue(const TdvQuery &query, int field, Form form)
@@ -338,19 +304,19 @@ private:
                 ++i; // the first byte of another character
                 continue;
             }
-            m_line->Append(value.sliced(start, i - start));
+            append(*m_line, value.sliced(start, i - start));
             if (c == first) {
-                m_line->Append(SeparatorSubstituteUtf8);
+                *m_line += SeparatorSubstituteUtf8;
                 i += m_separator.size();
             } else if (c == '\r' || c == '\n') {
-                m_line->Append(m_lineBreak);
+                append(*m_line, m_lineBreak);
                 i += c == '\r' && i + 1 < n && data[i + 1] == '\n' ? 2 : 1;
             } else {
                 ++i; // a double quote, deleted
             }
             start = i;
         }
-        m_line->Append(value.sliced(start));
+        append(*m_line, value.sliced(start));
     }
 
     // Whether eight bytes hold one that Append looks at, tested all at once: a
@@ -378,7 +344,7 @@ private:
     QByteArray m_lineBreak;      // "||", or "ææ" with "|" as the separator
     QByteArray m_dateSeparator;
     QByteArray m_timeSeparator;
-    ByteBuffer *m_line = nullptr;
+    std::string *m_line = nullptr;
 };
 
 // The lines of a data file, UTF-8 with CR LF, written to a new file that replaces
@@ -392,21 +358,21 @@ public:
         m_file.setDirectWriteFallback(true); // a folder where no new file can be made
         if (!m_file.open(QIODevice::WriteOnly))
             raiseInOutError(u"Cannot create"_s, m_file);
-        m_buffer.Reserve(BlockSize + BlockSize / 4);
+        m_buffer.reserve(BlockSize + BlockSize / 4);
     }
 
     // Where the next line is appended, in UTF-8 without its end: the file's
     // buffer itself, unless the line is scrambled as a whole. EndLine ends it.
-    ByteBuffer &Line() { return m_scrambled ? m_line : m_buffer; }
+    std::string &Line() { return m_scrambled ? m_line : m_buffer; }
 
     void EndLine()
     {
         if (m_scrambled) {
-            m_buffer.Append(dvEnCrypt(QString::fromUtf8(m_line.Data(), m_line.Size()), 0).toUtf8());
-            m_line.Clear();
+            append(m_buffer, dvEnCrypt(QString::fromUtf8(m_line), 0).toUtf8());
+            m_line.clear(); // keeps the capacity
         }
-        m_buffer.Append("\r\n");
-        if (m_buffer.Size() >= BlockSize)
+        m_buffer += "\r\n";
+        if (m_buffer.size() >= BlockSize)
             Flush();
     }
 
@@ -420,15 +386,15 @@ public:
 private:
     void Flush()
     {
-        if (m_file.write(m_buffer.Data(), m_buffer.Size()) != m_buffer.Size())
+        if (m_file.write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size()))
             raiseInOutError(u"Cannot write"_s, m_file);
-        m_buffer.Clear();
+        m_buffer.clear(); // keeps the capacity
     }
 
     QSaveFile m_file; // discarded unless committed
     bool m_scrambled;
-    ByteBuffer m_buffer;
-    ByteBuffer m_line; // a line to scramble
+    std::string m_buffer;
+    std::string m_line; // a line to scramble
 };
 
 // --- Reading ----------------------------------------------------------------------
@@ -1110,7 +1076,7 @@ void dvExport(const QString &table, const QString &fileName, QChar separator, bo
         header += field.Name;
         header += separator;
     }
-    file.Line().Append(header.toUtf8());
+    append(file.Line(), header.toUtf8());
     file.EndLine();
 
     EventPump events;
